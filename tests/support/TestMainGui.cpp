@@ -1,0 +1,14 @@
+// Test main for programs with widgets (offscreen platform).
+
+#include "TestEnvironment.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    TestEnvironment::pin();
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,153 @@
+// tollreg: query, set, delete, export and import the Tollwatch settings store.
+
+#include "RegFile.h"
+#include "RegistryLocation.h"
+#include "SqliteRegistryStore.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+const char* kUsage =
+    "usage: tollreg [--registry FILE] COMMAND ...\n"
+    "  query KEY [NAME]          print the values of KEY, or the data of one value\n"
+    "  set KEY NAME DATA         write a string value\n"
+    "  set KEY NAME --dword N    write a dword value\n"
+    "  delete KEY [NAME]         delete a key with everything below it, or one value\n"
+    "  export [KEY]              write a registry file to standard output\n"
+    "  import FILE               read a registry file ('-' for standard input)\n"
+    "KEY starts with HKEY_CURRENT_USER (HKCU) or HKEY_LOCAL_MACHINE (HKLM);\n"
+    "NAME \"@\" is the key's default value.\n";
+
+void out(const QString& s) {
+    const QByteArray b = s.toUtf8();
+    std::fwrite(b.constData(), 1, size_t(b.size()), stdout);
+}
+
+int fail(const QString& s) {
+    std::fprintf(stderr, "tollreg: %s\n", s.toLocal8Bit().constData());
+    return 1;
+}
+
+QString valueName(const QString& arg) {
+    return arg == QLatin1String("@") ? QString() : arg;
+}
+
+QString plainData(const RegValue& v) {
+    switch (v.type) {
+    case RegType::String:
+        return v.text;
+    case RegType::DWord:
+        return QString::number(v.dword);
+    case RegType::Binary:
+        return QString::fromLatin1(v.binary.toHex(','));
+    }
+    return QString();
+}
+
+int query(RegistryStore& store, const QStringList& args) {
+    const auto key = RegFile::parseKeyName(args.at(0));
+    if (!store.keyExists(key.root, key.path))
+        return fail(QStringLiteral("key not found: %1").arg(args.at(0)));
+    if (args.size() > 1) {
+        const auto v = store.readValue(key.root, key.path, valueName(args.at(1)));
+        if (!v)
+            return fail(QStringLiteral("value not found: %1").arg(args.at(1)));
+        out(plainData(*v) + QLatin1Char('\n'));
+        return 0;
+    }
+    for (const QString& name : store.valueNames(key.root, key.path)) {
+        const auto v = store.readValue(key.root, key.path, name);
+        const QString shown = name.isEmpty() ? QStringLiteral("@")
+                                             : QLatin1Char('"') + name + QLatin1Char('"');
+        out(shown + QLatin1Char('=') + RegFile::formatData(*v) + QLatin1Char('\n'));
+    }
+    return 0;
+}
+
+int set(RegistryStore& store, const QStringList& args) {
+    const auto key = RegFile::parseKeyName(args.at(0));
+    RegValue value = RegValue::fromString(args.at(2));
+    if (args.at(2) == QLatin1String("--dword")) {
+        bool ok = false;
+        const uint n = args.value(3).toUInt(&ok, 0);
+        if (!ok)
+            return fail(QStringLiteral("--dword needs a number from 0 to 4294967295"));
+        value = RegValue::fromDWord(n);
+    }
+    store.writeValue(key.root, key.path, valueName(args.at(1)), value);
+    return 0;
+}
+
+int remove(RegistryStore& store, const QStringList& args) {
+    const auto key = RegFile::parseKeyName(args.at(0));
+    if (args.size() > 1) {
+        if (!store.deleteValue(key.root, key.path, valueName(args.at(1))))
+            return fail(QStringLiteral("value not found: %1").arg(args.at(1)));
+        return 0;
+    }
+    if (!store.deleteKey(key.root, key.path))
+        return fail(QStringLiteral("key not found: %1").arg(args.at(0)));
+    return 0;
+}
+
+int import(RegistryStore& store, const QString& fileName) {
+    QFile f;
+    const bool ok = fileName == QLatin1String("-") ? f.open(stdin, QIODevice::ReadOnly)
+                                                   : (f.setFileName(fileName),
+                                                      f.open(QIODevice::ReadOnly));
+    if (!ok)
+        return fail(QStringLiteral("cannot read %1: %2").arg(fileName, f.errorString()));
+    try {
+        RegFile::importText(store, QString::fromUtf8(f.readAll()));
+    } catch (const RegFile::SyntaxError& e) {
+        return fail(QStringLiteral("%1: %2; nothing was imported")
+                        .arg(fileName, QString::fromStdString(e.what())));
+    }
+    return 0;
+}
+
+int run(const QStringList& all) {
+    const QStringList args = RegistryLocation::withoutRegistryOption(all);
+    const QString command = args.value(0);
+    const QStringList rest = args.mid(1);
+    const bool known = (command == QLatin1String("query") && !rest.isEmpty() && rest.size() <= 2) ||
+                       (command == QLatin1String("set") && (rest.size() == 3 ||
+                        (rest.size() == 4 && rest.at(2) == QLatin1String("--dword")))) ||
+                       (command == QLatin1String("delete") && !rest.isEmpty() && rest.size() <= 2) ||
+                       (command == QLatin1String("export") && rest.size() <= 1) ||
+                       (command == QLatin1String("import") && rest.size() == 1);
+    if (!known) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    SqliteRegistryStore store(RegistryLocation::resolve(all));
+    if (command == QLatin1String("query"))
+        return query(store, rest);
+    if (command == QLatin1String("set"))
+        return set(store, rest);
+    if (command == QLatin1String("delete"))
+        return remove(store, rest);
+    if (command == QLatin1String("import"))
+        return import(store, rest.at(0));
+    std::optional<RegFile::KeyName> key;
+    if (!rest.isEmpty())
+        key = RegFile::parseKeyName(rest.at(0));
+    out(RegFile::exportText(store, key));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    try {
+        return run(app.arguments().mid(1));
+    } catch (const std::exception& e) {
+        return fail(QString::fromLocal8Bit(e.what()));
+    }
+}
