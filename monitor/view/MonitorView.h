@@ -1,0 +1,55 @@
+#pragma once
+// What the monitor's behaviour shows the user, independent of how: the Qt
+// window with its tray icon, the headless console view, or a recording view
+// in tests. Message boxes and prompts return the user's answer.
+
+#include "EventKind.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class BoxAnswer { Ok, Cancel, Yes, No };
+enum class BoxIcon { None, Information, Warning, Error, Question };
+enum class BeepKind { Default, Information, Warning, Error, Question };
+
+class MonitorView {
+public:
+    virtual ~MonitorView() = default;
+
+    // The tray icon and the status picture show the picture of kind.
+    virtual void setPictures(EventKind kind) = 0;
+    // Appends a row to the history list and scrolls it into view.
+    virtual void addHistoryRow(const QString& text, const QString& time, EventKind kind) = 0;
+    // line 1..3 (Label1..Label3).
+    virtual void setStatusLine(int line, const QString& text) = 0;
+    virtual void setStatusLineVisible(int line, bool visible) = 0;
+    virtual void setTrayHint(const QString& text) = 0;
+    // The application title; the window caption follows it.
+    virtual void setApplicationTitle(const QString& text) = 0;
+    // The transfer-rate line (lblXfer).
+    virtual void setXferText(const QString& text) = 0;
+    virtual void setXferVisible(bool visible) = 0;
+
+    // Menu items and buttons by design name ("Disconnect1", "Dialdart1", ...).
+    virtual void setCommandCaption(const QString& name, const QString& caption) = 0;
+    virtual void setCommandEnabled(const QString& name, bool enabled) = 0;
+    virtual void setCommandVisible(const QString& name, bool visible) = 0;
+
+    // Shows and restores the status window (the tray icon's click).
+    virtual void showWindow() = 0;
+
+    virtual BoxAnswer messageBox(const QString& caption, const QString& text, BoxButtons buttons,
+                                 BoxIcon icon, BoxAnswer defaultAnswer) = 0;
+    // Asks for the fields named by labels (a password field when its label is
+    // in passwordFields); nullopt when cancelled.
+    virtual std::optional<QStringList> prompt(const QString& caption, const QStringList& labels,
+                                              const QStringList& initial,
+                                              const QList<int>& passwordFields) = 0;
+
+    virtual void beep(BeepKind kind) = 0;
+    // Plays a sound file without blocking; a beep when it cannot be played.
+    virtual void playSound(const QString& file) = 0;
+};
