@@ -10,8 +10,7 @@ namespace {
 const QString kSeparatorOrder = QStringLiteral(",;-/:.");
 
 [[noreturn]] void notA(const QString& what, const QString& text) {
-    throw ConversionError(
-        QStringLiteral("'%1' is not a valid %2").arg(text, what).toStdString());
+    throw ConversionError(QStringLiteral("'%1' is not a valid %2").arg(text, what).toStdString());
 }
 
 QChar firstPresentSeparator(const QString& text) {

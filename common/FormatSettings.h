@@ -15,7 +15,7 @@ struct FormatSettings {
     QChar thousandSeparator = QLatin1Char(',');
     QChar dateSeparator = QLatin1Char('/');
     QChar timeSeparator = QLatin1Char(':');
-    QString shortDateFormat = QStringLiteral("M/d/yy");  // Qt date-format syntax
+    QString shortDateFormat = QStringLiteral("M/d/yy");    // Qt date-format syntax
     QString longTimeFormat = QStringLiteral("h:mm:ss AP"); // no time-zone part
     QString amDesignator = QStringLiteral("AM");
     QString pmDesignator = QStringLiteral("PM");

@@ -19,8 +19,8 @@ int IntlStrings::offsetForIndex(qint64 index) {
 }
 
 int IntlStrings::LanguageOffset() const {
-    return offsetForIndex(StrToInt(m_settings.ReadText(kSettingsKey, QStringLiteral("Language"),
-                                                       QStringLiteral("2"))));
+    return offsetForIndex(StrToInt(
+        m_settings.ReadText(kSettingsKey, QStringLiteral("Language"), QStringLiteral("2"))));
 }
 
 QString IntlStrings::IntlStr(int base) const {

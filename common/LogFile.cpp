@@ -81,7 +81,8 @@ void writeAll(int fd, const QByteArray& data, const QString& path) {
             continue;
         if (n <= 0) {
             const int err = n < 0 ? errno : EIO;
-            throw LogFileError(QStringLiteral("Cannot write %1: %2").arg(path, errorText(err)), err);
+            throw LogFileError(QStringLiteral("Cannot write %1: %2").arg(path, errorText(err)),
+                               err);
         }
         p += n;
         left -= n;

@@ -77,16 +77,15 @@ private:
 
 SqliteRegistryStore::SqliteRegistryStore(const QString& fileName) : m_fileName(fileName) {
     const QByteArray path = QFile::encodeName(fileName);
-    const int rc = sqlite3_open_v2(path.constData(), &m_db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(path.constData(), &m_db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw RegistryError(QStringLiteral("Cannot open settings store %1: %2")
-                                .arg(fileName, msg)
-                                .toStdString());
+        throw RegistryError(
+            QStringLiteral("Cannot open settings store %1: %2").arg(fileName, msg).toStdString());
     }
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     try {
@@ -146,8 +145,9 @@ void SqliteRegistryStore::checkSchema() {
                 QLatin1String(kFormatName);
         sqlite3_finalize(stmt);
         if (!ours)
-            throw RegistryError(
-                QStringLiteral("%1 is not a Tollwatch settings store").arg(m_fileName).toStdString());
+            throw RegistryError(QStringLiteral("%1 is not a Tollwatch settings store")
+                                    .arg(m_fileName)
+                                    .toStdString());
         exec("PRAGMA journal_mode=WAL");
         return;
     }
@@ -155,8 +155,8 @@ void SqliteRegistryStore::checkSchema() {
     const QString why = QString::fromUtf8(sqlite3_errmsg(m_db));
     stmt = nullptr;
     rc = sqlite3_prepare_v2(m_db, "SELECT count(*) FROM sqlite_master", -1, &stmt, nullptr);
-    const bool empty = rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW &&
-                       sqlite3_column_int(stmt, 0) == 0;
+    const bool empty =
+        rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 0;
     sqlite3_finalize(stmt);
     if (!empty)
         throw RegistryError(QStringLiteral("%1 is not a Tollwatch settings store (%2)")

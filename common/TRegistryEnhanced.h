@@ -8,7 +8,14 @@
 #include <QStringList>
 #include <QVariant>
 
-enum class TRootKey { hkClassesRoot, hkCurrentConfig, hkCurrentUser, hkDynData, hkLocalMachine, hkUsers };
+enum class TRootKey {
+    hkClassesRoot,
+    hkCurrentConfig,
+    hkCurrentUser,
+    hkDynData,
+    hkLocalMachine,
+    hkUsers
+};
 enum class TAccess { kRead, kWrite, kExecute, kAllAccess };
 
 class TRegistryEnhanced {

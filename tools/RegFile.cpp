@@ -182,8 +182,8 @@ std::vector<Change> parse(const QString& text) {
             } catch (const std::invalid_argument& e) {
                 throw SyntaxError(lineNo, QString::fromStdString(e.what()));
             }
-            changes.push_back({remove ? Change::DeleteKey : Change::CreateKey, key->root,
-                               key->path, {}, {}});
+            changes.push_back(
+                {remove ? Change::DeleteKey : Change::CreateKey, key->root, key->path, {}, {}});
             if (remove)
                 key.reset();
             continue;

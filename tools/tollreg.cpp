@@ -62,8 +62,8 @@ int query(RegistryStore& store, const QStringList& args) {
     }
     for (const QString& name : store.valueNames(key.root, key.path)) {
         const auto v = store.readValue(key.root, key.path, name);
-        const QString shown = name.isEmpty() ? QStringLiteral("@")
-                                             : QLatin1Char('"') + name + QLatin1Char('"');
+        const QString shown =
+            name.isEmpty() ? QStringLiteral("@") : QLatin1Char('"') + name + QLatin1Char('"');
         out(shown + QLatin1Char('=') + RegFile::formatData(*v) + QLatin1Char('\n'));
     }
     return 0;
@@ -97,9 +97,9 @@ int remove(RegistryStore& store, const QStringList& args) {
 
 int import(RegistryStore& store, const QString& fileName) {
     QFile f;
-    const bool ok = fileName == QLatin1String("-") ? f.open(stdin, QIODevice::ReadOnly)
-                                                   : (f.setFileName(fileName),
-                                                      f.open(QIODevice::ReadOnly));
+    const bool ok = fileName == QLatin1String("-")
+                        ? f.open(stdin, QIODevice::ReadOnly)
+                        : (f.setFileName(fileName), f.open(QIODevice::ReadOnly));
     if (!ok)
         return fail(QStringLiteral("cannot read %1: %2").arg(fileName, f.errorString()));
     try {
@@ -115,12 +115,13 @@ int run(const QStringList& all) {
     const QStringList args = RegistryLocation::withoutRegistryOption(all);
     const QString command = args.value(0);
     const QStringList rest = args.mid(1);
-    const bool known = (command == QLatin1String("query") && !rest.isEmpty() && rest.size() <= 2) ||
-                       (command == QLatin1String("set") && (rest.size() == 3 ||
-                        (rest.size() == 4 && rest.at(2) == QLatin1String("--dword")))) ||
-                       (command == QLatin1String("delete") && !rest.isEmpty() && rest.size() <= 2) ||
-                       (command == QLatin1String("export") && rest.size() <= 1) ||
-                       (command == QLatin1String("import") && rest.size() == 1);
+    const bool known =
+        (command == QLatin1String("query") && !rest.isEmpty() && rest.size() <= 2) ||
+        (command == QLatin1String("set") &&
+         (rest.size() == 3 || (rest.size() == 4 && rest.at(2) == QLatin1String("--dword")))) ||
+        (command == QLatin1String("delete") && !rest.isEmpty() && rest.size() <= 2) ||
+        (command == QLatin1String("export") && rest.size() <= 1) ||
+        (command == QLatin1String("import") && rest.size() == 1);
     if (!known) {
         std::fputs(kUsage, stderr);
         return 2;
