@@ -40,6 +40,10 @@ enum : int {
 namespace RasError {
 enum : int {
     First = 600,
+    Pending = 600,
+    InvalidPortHandle = 601,
+    PortAlreadyOpen = 602,
+    CannotFindPhonebookEntry = 623,
     // Codes from here on are failures; below it they are progress reports.
     FirstFailure = 630,
     UserDisconnection = 631,
