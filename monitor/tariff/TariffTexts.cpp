@@ -1,0 +1,28 @@
+#include "TariffTexts.h"
+
+#include <cmath>
+
+QString MoneyText(double amount, const FormatSettings& fmt) {
+    // Counting in millionths first keeps 2.05 (stored as 2.04999...) at 05
+    // hundredths; the tariff's amounts carry no more precision than that.
+    const qint64 millionths = std::llround(std::fabs(amount) * 1e6);
+    const qint64 whole = millionths / 1000000;
+    const qint64 hundredths = millionths % 1000000 / 10000;
+    QString out = QString::number(whole) + fmt.decimalSeparator;
+    if (hundredths < 10)
+        out += QLatin1Char('0');
+    out += QString::number(hundredths);
+    return amount < 0 && millionths >= 10000 ? QLatin1Char('-') + out : out;
+}
+
+QString MinutesText(qint64 minutes, const FormatSettings& fmt) {
+    const qint64 rest = minutes % 60;
+    QString out = QString::number(minutes / 60) + fmt.timeSeparator;
+    if (rest < 10 && rest >= 0)
+        out += QLatin1Char('0');
+    return out + QString::number(rest);
+}
+
+QString CurrencyText(double amount, const FormatSettings& fmt) {
+    return fmt.formatCurrency(amount);
+}
