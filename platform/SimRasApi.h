@@ -84,7 +84,6 @@ private:
     QHash<QString, DialScript> m_dialScripts;
     QList<Listed> m_listed; // in the order of listing
     QList<ActiveDial> m_activeDials;
-    QList<RasHandle> m_issued;
     RasHandle m_lastHandle = 0;
     int m_enumError = 0;
     ByteCounters m_bytes;
