@@ -26,3 +26,16 @@ QString MinutesText(qint64 minutes, const FormatSettings& fmt) {
 QString CurrencyText(double amount, const FormatSettings& fmt) {
     return fmt.formatCurrency(amount);
 }
+
+QString DecimalText(double value, const FormatSettings& fmt) {
+    QString text = QString::number(value, 'g', 15);
+    if (text.contains(QLatin1Char('e'))) {
+        // Tiny or huge amounts: fixed-point with the trailing zeros dropped.
+        text = QString::number(value, 'f', 12);
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text.replace(QLatin1Char('.'), fmt.decimalSeparator);
+}

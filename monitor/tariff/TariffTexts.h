@@ -15,3 +15,8 @@ QString MinutesText(qint64 minutes, const FormatSettings& fmt);
 
 // An amount in the locale's currency form with its currency decimals.
 QString CurrencyText(double amount, const FormatSettings& fmt);
+
+// The shortest decimal text of a stored total (up to 15 significant digits)
+// with the locale's decimal separator, never in exponent form, so that the
+// separator-tolerant reader takes it back.
+QString DecimalText(double value, const FormatSettings& fmt);

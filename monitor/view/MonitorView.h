@@ -32,6 +32,8 @@ public:
     // The transfer-rate line (lblXfer).
     virtual void setXferText(const QString& text) = 0;
     virtual void setXferVisible(bool visible) = 0;
+    // Drawn greyed while nothing has been sent since the baseline.
+    virtual void setXferEnabled(bool enabled) { (void)enabled; }
 
     // Menu items and buttons by design name ("Disconnect1", "Dialdart1", ...).
     virtual void setCommandCaption(const QString& name, const QString& caption) = 0;
