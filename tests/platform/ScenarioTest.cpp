@@ -171,4 +171,18 @@ TEST(ScenarioTest, LoadsAFileAndReportsOneThatCannotBeRead) {
     }
 }
 
+TEST(ScenarioTest, DocumentedExampleParses) {
+    QFile doc(TestEnvironment::sourceDir() + QStringLiteral("/docs/scenario-format.md"));
+    ASSERT_TRUE(doc.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(doc.readAll());
+    const qsizetype start =
+        text.indexOf(QStringLiteral("```\n"), text.indexOf(QStringLiteral("## Example")));
+    ASSERT_GT(start, 0);
+    const qsizetype end = text.indexOf(QStringLiteral("```"), start + 4);
+    const Scenario s = Scenario::parse(text.mid(start + 4, end - start - 4), doc.fileName());
+    EXPECT_EQ(s.entries.size(), 2);
+    ASSERT_EQ(s.directives.size(), 4);
+    EXPECT_EQ(s.directives[2].at, local("2024-03-15 22:00:46"));
+}
+
 } // namespace
