@@ -1,5 +1,6 @@
 #include "FormatSettings.h"
 
+#include <QCalendar>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -24,8 +25,33 @@ QString withoutTimeZone(QString format) {
     return format.remove(zone).trimmed();
 }
 
-// Replaces the AM/PM tokens outside quotes by the designator as a quoted literal.
-QString substituteDesignator(const QString& format, const QString& designator) {
+QString quotedLiteral(QString text) {
+    text.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+bool isDesignatorToken(QChar c) {
+    return c == QLatin1Char('A') || c == QLatin1Char('a');
+}
+
+bool hasDesignatorToken(const QString& format) {
+    bool quoted = false;
+    for (QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        else if (!quoted && isDesignatorToken(c))
+            return true;
+    }
+    return false;
+}
+
+// Replaces the AM/PM tokens outside quotes by the designator as a quoted
+// literal. Qt writes "h" on the twelve-hour clock only while the format holds
+// such a token, so with the token gone the hour becomes a literal as well.
+QString substituteDesignator(const QString& format, const QTime& time, const QString& designator) {
+    if (!hasDesignatorToken(format))
+        return format;
+    const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
     QString out;
     bool quoted = false;
     for (int i = 0; i < format.size(); ++i) {
@@ -33,13 +59,17 @@ QString substituteDesignator(const QString& format, const QString& designator) {
         if (c == QLatin1Char('\'')) {
             quoted = !quoted;
             out += c;
-        } else if (!quoted && (c == QLatin1Char('A') || c == QLatin1Char('a'))) {
+        } else if (!quoted && isDesignatorToken(c)) {
             if (i + 1 < format.size() &&
                 (format.at(i + 1) == QLatin1Char('P') || format.at(i + 1) == QLatin1Char('p')))
                 ++i;
-            QString lit = designator;
-            lit.replace(QLatin1Char('\''), QLatin1String("''"));
-            out += QLatin1Char('\'') + lit + QLatin1Char('\'');
+            out += quotedLiteral(designator);
+        } else if (!quoted && c == QLatin1Char('h')) {
+            const bool padded = i + 1 < format.size() && format.at(i + 1) == QLatin1Char('h');
+            if (padded)
+                ++i;
+            out += quotedLiteral(
+                QStringLiteral("%1").arg(hour12, padded ? 2 : 1, 10, QLatin1Char('0')));
         } else {
             out += c;
         }
@@ -91,34 +121,35 @@ QString FormatSettings::formatDate(const QDate& date) const {
 
 QString FormatSettings::formatTime(const QTime& time) const {
     const QString fmt =
-        substituteDesignator(longTimeFormat, time.hour() < 12 ? amDesignator : pmDesignator);
+        substituteDesignator(longTimeFormat, time, time.hour() < 12 ? amDesignator : pmDesignator);
     return QLocale::c().toString(time, fmt);
 }
 
 std::optional<QDate> FormatSettings::parseDate(const QString& text, int pivotYear) const {
     const QString t = text.trimmed();
-    const bool twoDigit = !shortDateFormat.contains(QLatin1String("yyyy"));
-    QDate d = QLocale::c().toDate(t, shortDateFormat);
-    if (!d.isValid() && twoDigit) {
-        QString four = shortDateFormat;
-        four.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-        d = QLocale::c().toDate(t, four);
+    if (shortDateFormat.contains(QLatin1String("yyyy"))) {
+        const QDate d = QLocale::c().toDate(t, shortDateFormat);
         return d.isValid() ? std::optional<QDate>(d) : std::nullopt;
     }
-    if (!d.isValid())
-        return std::nullopt;
-    if (twoDigit) {
-        // Qt reads "yy" as 19yy; move it into the window around the pivot.
-        int year = (pivotYear / 100) * 100 + d.year() % 100;
-        if (year > pivotYear + 50)
-            year -= 100;
-        else if (year <= pivotYear - 50)
-            year += 100;
-        d = QDate(year, d.month(), d.day());
-        if (!d.isValid())
-            return std::nullopt;
+    // Qt reads "yy" as 19yy, and 29 February 1900 does not exist (so "2/29/00"
+    // would fail); the Julian calendar has that day, so the fields are read
+    // there and the year is then moved into the window around the pivot.
+    const QCalendar julian(QCalendar::System::Julian);
+    const QDate read = QLocale::c().toDate(t, shortDateFormat, julian);
+    if (!read.isValid()) {
+        QString four = shortDateFormat;
+        four.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+        const QDate d = QLocale::c().toDate(t, four);
+        return d.isValid() ? std::optional<QDate>(d) : std::nullopt;
     }
-    return d;
+    const QCalendar::YearMonthDay parts = julian.partsFromDate(read);
+    int year = (pivotYear / 100) * 100 + parts.year % 100;
+    if (year > pivotYear + 50)
+        year -= 100;
+    else if (year <= pivotYear - 50)
+        year += 100;
+    const QDate d(year, parts.month, parts.day);
+    return d.isValid() ? std::optional<QDate>(d) : std::nullopt;
 }
 
 QString FormatSettings::formatFixed(double value, int decimals) const {

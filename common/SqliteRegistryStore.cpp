@@ -76,6 +76,8 @@ private:
 };
 
 SqliteRegistryStore::SqliteRegistryStore(const QString& fileName) : m_fileName(fileName) {
+    const QFileInfo info(fileName);
+    const bool fresh = !info.exists() || (info.isFile() && info.size() == 0);
     const QByteArray path = QFile::encodeName(fileName);
     const int rc =
         sqlite3_open_v2(path.constData(), &m_db,
@@ -89,7 +91,7 @@ SqliteRegistryStore::SqliteRegistryStore(const QString& fileName) : m_fileName(f
     }
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     try {
-        checkSchema();
+        checkSchema(fresh);
     } catch (...) {
         sqlite3_close(m_db);
         m_db = nullptr;
@@ -130,65 +132,67 @@ void SqliteRegistryStore::exec(const char* sql) const {
     }
 }
 
-// A store of ours has a meta table naming its format. An empty file is a new
-// store; anything else (another database, a damaged file, a text file) is
-// refused without being touched.
-void SqliteRegistryStore::checkSchema() {
+// A store of ours has a meta table naming its format. Only a missing or empty
+// file becomes a new store; anything else that is not ours (another program's
+// database, even one without tables, a damaged file, a text file) is refused
+// without being touched.
+void SqliteRegistryStore::checkSchema(bool fresh) {
+    if (fresh)
+        initialiseSchema();
     const char* probe = "SELECT value FROM meta WHERE name = 'format'";
     sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, probe, -1, &stmt, nullptr);
-    if (rc == SQLITE_OK) {
-        rc = sqlite3_step(stmt);
-        const bool ours =
-            rc == SQLITE_ROW &&
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) ==
-                QLatin1String(kFormatName);
-        sqlite3_finalize(stmt);
-        if (!ours)
-            throw RegistryError(QStringLiteral("%1 is not a Tollwatch settings store")
-                                    .arg(m_fileName)
-                                    .toStdString());
-        exec("PRAGMA journal_mode=WAL");
-        return;
+    bool ours = false;
+    QString why = QStringLiteral("it has no format mark of ours");
+    if (sqlite3_prepare_v2(m_db, probe, -1, &stmt, nullptr) == SQLITE_OK) {
+        ours = sqlite3_step(stmt) == SQLITE_ROW &&
+               QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) ==
+                   QLatin1String(kFormatName);
+    } else {
+        why = QString::fromUtf8(sqlite3_errmsg(m_db));
     }
     sqlite3_finalize(stmt);
-    const QString why = QString::fromUtf8(sqlite3_errmsg(m_db));
-    stmt = nullptr;
-    rc = sqlite3_prepare_v2(m_db, "SELECT count(*) FROM sqlite_master", -1, &stmt, nullptr);
-    const bool empty =
-        rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 0;
-    sqlite3_finalize(stmt);
-    if (!empty)
+    if (!ours)
         throw RegistryError(QStringLiteral("%1 is not a Tollwatch settings store (%2)")
                                 .arg(m_fileName, why)
                                 .toStdString());
-    initialiseSchema();
+    // WAL only once the schema is committed: switching an empty file while
+    // another process creates the same store made one of them fail at once.
+    exec("PRAGMA journal_mode=WAL");
 }
 
+// Two programs may create the store at the same moment: the exclusive lock
+// makes the second wait, and it then finds the tables made by the first.
 void SqliteRegistryStore::initialiseSchema() {
-    exec("PRAGMA journal_mode=WAL");
-    exec("BEGIN IMMEDIATE");
+    exec("BEGIN EXCLUSIVE");
     try {
-        exec("CREATE TABLE IF NOT EXISTS meta(name TEXT PRIMARY KEY, value TEXT NOT NULL);"
-             "CREATE TABLE IF NOT EXISTS keys("
-             "  root INTEGER NOT NULL, fold TEXT NOT NULL, parent TEXT NOT NULL,"
-             "  name TEXT NOT NULL, PRIMARY KEY(root, fold));"
-             "CREATE INDEX IF NOT EXISTS keys_parent ON keys(root, parent);"
-             "CREATE TABLE IF NOT EXISTS vals("
-             "  root INTEGER NOT NULL, key TEXT NOT NULL, fold TEXT NOT NULL,"
-             "  name TEXT NOT NULL, type INTEGER NOT NULL, data BLOB,"
-             "  PRIMARY KEY(root, key, fold));"
-             "INSERT OR IGNORE INTO meta VALUES('format', 'tollwatch-registry');");
-        const QByteArray version =
-            QStringLiteral("INSERT OR IGNORE INTO meta VALUES('version', '%1')")
-                .arg(kSchemaVersion)
-                .toUtf8();
-        exec(version.constData());
+        sqlite3_stmt* stmt = nullptr;
+        const bool empty = sqlite3_prepare_v2(m_db, "SELECT count(*) FROM sqlite_master", -1, &stmt,
+                                              nullptr) == SQLITE_OK &&
+                           sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 0;
+        sqlite3_finalize(stmt);
+        if (empty)
+            createTables();
         exec("COMMIT");
     } catch (...) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
+}
+
+void SqliteRegistryStore::createTables() {
+    exec("CREATE TABLE meta(name TEXT PRIMARY KEY, value TEXT NOT NULL);"
+         "CREATE TABLE keys("
+         "  root INTEGER NOT NULL, fold TEXT NOT NULL, parent TEXT NOT NULL,"
+         "  name TEXT NOT NULL, PRIMARY KEY(root, fold));"
+         "CREATE INDEX keys_parent ON keys(root, parent);"
+         "CREATE TABLE vals("
+         "  root INTEGER NOT NULL, key TEXT NOT NULL, fold TEXT NOT NULL,"
+         "  name TEXT NOT NULL, type INTEGER NOT NULL, data BLOB,"
+         "  PRIMARY KEY(root, key, fold));"
+         "INSERT INTO meta VALUES('format', 'tollwatch-registry');");
+    const QByteArray version =
+        QStringLiteral("INSERT INTO meta VALUES('version', '%1')").arg(kSchemaVersion).toUtf8();
+    exec(version.constData());
 }
 
 bool SqliteRegistryStore::keyExists(RegRoot root, const QString& path) const {

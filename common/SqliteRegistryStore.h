@@ -38,8 +38,9 @@ private:
     sqlite3_stmt* prepare(const char* sql) const;
     void exec(const char* sql) const;
     [[noreturn]] void fail(const QString& what) const;
+    void checkSchema(bool fresh);
     void initialiseSchema();
-    void checkSchema();
+    void createTables();
     void insertKeyChain(RegRoot root, const QString& path);
 
     QString m_fileName;

@@ -1,0 +1,59 @@
+// Helper process of the concurrency tests.
+//   concurrent_writer append FILE TAG COUNT    appends COUNT log lines
+//   concurrent_writer registry FILE TAG COUNT  writes COUNT settings values
+// Each line or value carries TAG and its number, so the test can tell that
+// none was lost.
+
+#include "LogFile.h"
+#include "SqliteRegistryStore.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+// Long enough that a torn write would show as a cut line.
+const QString kPadding(200, QLatin1Char('x'));
+
+int appendLines(const QString& file, const QString& tag, int count) {
+    for (int i = 0; i < count; ++i) {
+        const QString line = QStringLiteral("%1;%2;%3").arg(tag).arg(i).arg(kPadding);
+        if (LogFile::appendLine(file, line) != 0)
+            return 1;
+    }
+    return 0;
+}
+
+int writeValues(const QString& file, const QString& tag, int count) {
+    SqliteRegistryStore store(file);
+    for (int i = 0; i < count; ++i)
+        store.writeValue(RegRoot::CurrentUser, QStringLiteral("Software\\Varnholt\\Concurrent"),
+                         QStringLiteral("%1 %2").arg(tag).arg(i),
+                         RegValue::fromString(QString::number(i)));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 5) {
+        std::fputs("usage: concurrent_writer append|registry FILE TAG COUNT\n", stderr);
+        return 2;
+    }
+    try {
+        const int count = args.at(4).toInt();
+        if (args.at(1) == QLatin1String("append"))
+            return appendLines(args.at(2), args.at(3), count);
+        if (args.at(1) == QLatin1String("registry"))
+            return writeValues(args.at(2), args.at(3), count);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "concurrent_writer: %s\n", e.what());
+        return 1;
+    }
+    return 2;
+}
