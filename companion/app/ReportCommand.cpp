@@ -1,0 +1,62 @@
+#include "ReportCommand.h"
+
+#include "CompanionEngine.h"
+#include "ConsoleObserver.h"
+#include "SqliteRegistryStore.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+// The report is written exactly as "Save report" writes it (CR LF); chart
+// lines are plain lines for scripts.
+QByteArray outputText(const CompanionEngine& engine, const CommandLine& line) {
+    if (!line.chart) {
+        QByteArray text;
+        for (const QString& l : engine.report().lines)
+            text += l.toUtf8() + "\r\n";
+        return text;
+    }
+    QByteArray text;
+    for (const QString& l : engine.chart().lines)
+        text += l.toUtf8() + '\n';
+    return text;
+}
+
+bool writeOut(const QByteArray& text, const QString& output) {
+    if (output.isEmpty())
+        return std::fwrite(text.constData(), 1, size_t(text.size()), stdout) ==
+                   size_t(text.size()) &&
+               std::fflush(stdout) == 0;
+    QFile file(output);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size())
+        return true;
+    std::fprintf(stderr, "companion: cannot write %s: %s\n", qPrintable(output),
+                 qPrintable(file.errorString()));
+    return false;
+}
+
+} // namespace
+
+int runReportCommand(const CommandLine& line, const QString& registryFile) {
+    try {
+        SqliteRegistryStore store(registryFile);
+        SystemClock clock;
+        ConsoleObserver observer;
+        CompanionEngine engine(store, clock, FormatSettings::system(), observer);
+        engine.setLogFiles(line.files);
+        if (line.chart)
+            engine.setChartKind(*line.chart);
+        engine.UpdateListWindow();
+        if (line.chart && !engine.LoadChartData())
+            std::fprintf(stderr, "companion: the chart has no data (its total is zero)\n");
+        if (!writeOut(outputText(engine, line), line.output))
+            return 1;
+        return observer.failed() ? 1 : 0;
+    } catch (const RegistryError& e) {
+        std::fprintf(stderr, "companion: %s\n", e.what());
+        return 1;
+    }
+}
