@@ -51,6 +51,9 @@ public:
                                               const QStringList& initial,
                                               const QList<int>& passwordFields) = 0;
 
+    // Hands a file to the desktop's program for it (the log viewer).
+    virtual void openDocument(const QString& path) = 0;
+
     virtual void beep(BeepKind kind) = 0;
     // Plays a sound file without blocking; a beep when it cannot be played.
     virtual void playSound(const QString& file) = 0;

@@ -1,0 +1,62 @@
+#include "CommandLine.h"
+
+namespace {
+
+const QString kSimPrefix = QStringLiteral("sim:");
+
+// "--name VALUE" or "--name=VALUE"; advances i past the value.
+bool takeValue(const QStringList& args, int& i, const QString& name, QString& value) {
+    const QString& a = args.at(i);
+    if (a.startsWith(name + QLatin1Char('='))) {
+        value = a.mid(name.size() + 1);
+        return true;
+    }
+    if (a != name)
+        return false;
+    if (i + 1 >= args.size())
+        throw CommandLineError((name + QStringLiteral(" needs a value")).toStdString());
+    value = args.at(++i);
+    return true;
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList& arguments) {
+    CommandLine cl;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        if (a == QLatin1String("/I"))
+            cl.install = true;
+        else if (a == QLatin1String("/c") || a == QLatin1String("/C"))
+            cl.dialAndExit = true;
+        else if (a == QLatin1String("/U"))
+            cl.explainSecondStart = true;
+        else if (a == QLatin1String("--headless"))
+            cl.headless = true;
+        else if (a == QLatin1String("--trace"))
+            cl.trace = true;
+        else if (takeValue(arguments, i, QStringLiteral("--registry"), cl.registryFile) ||
+                 takeValue(arguments, i, QStringLiteral("--ras"), cl.connectionSource))
+            continue;
+        else if (a.startsWith(QLatin1String("--")))
+            throw CommandLineError(("unknown option " + a).toStdString());
+        // Anything else is ignored, as the program always did.
+    }
+    return cl;
+}
+
+QString CommandLine::simulationFile() const {
+    if (connectionSource.isEmpty())
+        return QString();
+    if (connectionSource.startsWith(kSimPrefix) && connectionSource.size() > kSimPrefix.size())
+        return connectionSource.mid(kSimPrefix.size());
+    if (connectionSource == QLatin1String("auto") ||
+        connectionSource == QLatin1String("networkmanager") ||
+        connectionSource == QLatin1String("ppp"))
+        throw CommandLineError(("--ras " + connectionSource +
+                                ": this connection source is not available yet; use sim:FILE")
+                                   .toStdString());
+    throw CommandLineError(
+        ("--ras " + connectionSource + ": unknown connection source (expected sim:FILE)")
+            .toStdString());
+}

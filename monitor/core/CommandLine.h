@@ -1,0 +1,40 @@
+#pragma once
+// The monitor's command line. The switches "/I", "/c", "/C" and "/U" count
+// only as whole arguments (paths on this platform are full of "/c" and "/I");
+// options of our own have "--" names.
+
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+
+// A command line the monitor cannot run with; the message says why.
+class CommandLineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct CommandLine {
+    // "/I": first start after installation.
+    bool install = false;
+    // "/c" or "/C": dial at once and exit after that connection.
+    bool dialAndExit = false;
+    // "/U": a second start also says why it ends.
+    bool explainSecondStart = false;
+    // "--headless": no widgets, one line per occurrence on stdout.
+    bool headless = false;
+    // "--trace": the headless output also shows texts, beeps and sounds.
+    bool trace = false;
+    // "--registry FILE" (resolved by RegistryLocation, kept here for messages).
+    QString registryFile;
+    // "--ras SOURCE": "sim:FILE"; empty when not given.
+    QString connectionSource;
+
+    // arguments without the program name. Throws CommandLineError for an
+    // unknown "--" option or one without its value.
+    static CommandLine parse(const QStringList& arguments);
+
+    // The scenario file of "sim:FILE"; empty for any other source. Throws
+    // CommandLineError for a source that cannot be used.
+    QString simulationFile() const;
+};

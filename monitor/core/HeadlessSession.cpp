@@ -1,0 +1,141 @@
+#include "HeadlessSession.h"
+
+#include "ApplicationControl.h"
+#include "Clock.h"
+#include "FormatSettings.h"
+#include "HeadlessView.h"
+#include "MonitorCore.h"
+#include "RealTimeRunner.h"
+#include "SimRasApi.h"
+#include "SingleInstance.h"
+#include "SqliteRegistryStore.h"
+#include "TerminationSignals.h"
+#include "VirtualRunner.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+void writeLine(const QString& line) {
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+void fail(const QString& message) {
+    const QByteArray bytes = ("tollwatch: " + message + '\n').toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+[[noreturn]] void crash() {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::_exit(Scenario::CrashExitStatus);
+}
+
+// Everything one headless run is made of, in the order it is built.
+struct HeadlessRun {
+    std::unique_ptr<SqliteRegistryStore> store;
+    Scenario scenario;
+    QString connectionSource;
+    std::unique_ptr<ManualClock> virtualClock;
+    SystemClock systemClock;
+    FormatSettings formats = FormatSettings::system();
+
+    Clock& clock() { return virtualClock ? static_cast<Clock&>(*virtualClock) : systemClock; }
+};
+
+bool prepare(const CommandLine& cl, const QString& storeFile, HeadlessRun& run) {
+    try {
+        run.store = std::make_unique<SqliteRegistryStore>(storeFile);
+        const QString file = cl.simulationFile();
+        if (!file.isEmpty()) {
+            run.scenario = Scenario::load(file);
+            run.connectionSource = QStringLiteral("Connection source: sim (%1)").arg(file);
+        } else {
+            run.connectionSource =
+                QStringLiteral("Connection source: none available yet; no connection will be seen "
+                               "(--ras sim:FILE simulates one)");
+        }
+    } catch (const ScenarioError& e) {
+        fail(e.text());
+        return false;
+    } catch (const std::exception& e) {
+        fail(QString::fromUtf8(e.what()));
+        return false;
+    }
+    if (run.scenario.clockStart)
+        run.virtualClock = std::make_unique<ManualClock>(*run.scenario.clockStart);
+    else
+        run.scenario = run.scenario.rebased(run.systemClock.now());
+    return true;
+}
+
+int secondStart(const CommandLine& cl, HeadlessView& view, SingleInstance& instance) {
+    if (cl.explainSecondStart)
+        view.messageBox(
+            QStringLiteral("Tollwatch"),
+            QStringLiteral("Please exit any running copies of Tollwatch and then try again."),
+            BoxButtons::Ok, BoxIcon::Error, BoxAnswer::Ok);
+    if (!instance.askRunningToShow())
+        view.info(QStringLiteral("the running monitor did not answer"));
+    return 0;
+}
+
+int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleInstance& instance) {
+    view.info(run.connectionSource);
+    SimRasApi ras(run.scenario, run.clock());
+    UnbuiltFeatures features;
+    UnbuiltFeatures::disableCommands(view);
+    const RunHooks hooks{[] { QCoreApplication::processEvents(); },
+                         [&view](const QString& text) { view.info(text); },
+                         [] {
+                             crash();
+                         }};
+    if (run.virtualClock) {
+        VirtualChime chime(*run.virtualClock);
+        TerminateFlag control;
+        MonitorCore core({*run.store, run.formats, run.clock(), view, view, ras, chime,
+                          MonitorFeatures::allFrom(features), control, cl, &view,
+                          QCoreApplication::applicationDirPath()});
+        instance.setRequestHandler([&core] { core.SecondStartRequest(); });
+        TerminationSignals onSignal([&control] { control.requestTerminate(); });
+        return VirtualRunner(core, ras, *run.virtualClock, chime, control, run.scenario.directives,
+                             hooks)
+            .run();
+    }
+    TimerChime chime;
+    EventLoopControl control;
+    MonitorCore core({*run.store, run.formats, run.clock(), view, view, ras, chime,
+                      MonitorFeatures::allFrom(features), control, cl, &view,
+                      QCoreApplication::applicationDirPath()});
+    instance.setRequestHandler([&core] { core.SecondStartRequest(); });
+    TerminationSignals onSignal([&control] { control.requestTerminate(); });
+    RealTimeRunner runner(core, &ras, run.clock(), chime, control, run.scenario.directives, hooks);
+    runner.start();
+    QCoreApplication::exec();
+    core.FormDestroy();
+    return 0;
+}
+
+} // namespace
+
+namespace HeadlessSession {
+
+int run(const CommandLine& cl, const QString& storeFile) {
+    HeadlessRun run;
+    if (!prepare(cl, storeFile, run))
+        return 2;
+    HeadlessView view(run.clock(), cl.trace, writeLine);
+    view.setAnswers(run.scenario.answers);
+    SingleInstance instance(storeFile);
+    if (!instance.claim())
+        return secondStart(cl, view, instance);
+    return monitor(cl, run, view, instance);
+}
+
+} // namespace HeadlessSession

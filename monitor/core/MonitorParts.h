@@ -1,0 +1,45 @@
+#pragma once
+// The services one monitor run is made of, handed to the start-up sequence,
+// the shutdown handlers and the session accounting.
+
+#include "MonitorFeatures.h"
+
+#include <QtGlobal>
+
+class ChimeSwitch;
+class Clock;
+class EventSink;
+class IntlStrings;
+class LogAppender;
+class MonitorView;
+class RasApi;
+class RegistryStore;
+class Settings;
+class TotalTexts;
+class TransferRates;
+class WindowFrame;
+struct CommandLine;
+struct FormatSettings;
+struct SessionState;
+
+struct MonitorParts {
+    RegistryStore& store;
+    Settings& settings;
+    const IntlStrings& intl;
+    const FormatSettings& formats;
+    Clock& clock;
+    MonitorView& view;
+    WindowFrame& frame;
+    RasApi& ras;
+    EventSink& events;
+    LogAppender& log;
+    const TotalTexts& totals;
+    SessionState& session;
+    ChimeSwitch& chime;
+    TransferRates& xfer;
+    MonitorFeatures features;
+    const CommandLine& commandLine;
+};
+
+// The user's total minutes ("Connected"); 0 when it is no number.
+qint64 ConnectedMinutes(const Settings& settings);
