@@ -342,7 +342,12 @@ QDateTime ScenarioParser::parseRelative(const QString& text) {
         seconds *= 60;
     else if (unit == QLatin1String("h"))
         seconds *= 3600;
-    return m_previous.addSecs(seconds);
+    const QDateTime result = m_previous.addSecs(seconds);
+    if (!result.isValid()) {
+        --m_pos;
+        expected(QStringLiteral("a shorter time"));
+    }
+    return result;
 }
 
 QDateTime ScenarioParser::parseTimeOfDay(const QString& text) {

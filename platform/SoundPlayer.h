@@ -9,7 +9,8 @@
 class SoundPlayer {
 public:
     // Called once per play(): true when the file started playing, false when
-    // it could not be played (and a beep was given instead).
+    // it could not be played (a beep is given instead) or a newer play()
+    // replaced it before it started.
     using Outcome = std::function<void(bool played)>;
 
     virtual ~SoundPlayer() = default;

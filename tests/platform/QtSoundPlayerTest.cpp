@@ -3,6 +3,7 @@
 
 #include "QtSoundPlayer.h"
 
+#include "SourceFile.h"
 #include "TestEnvironment.h"
 
 #include <QEventLoop>
@@ -81,8 +82,7 @@ TEST_F(QtSoundPlayerTest, NewerSoundReplacesOneStillLoadingWithASingleBeep) {
 }
 
 TEST_F(QtSoundPlayerTest, ShippedChimePlaysWithoutABeepAndAgainAtOnce) {
-    const QString chime =
-        TestEnvironment::sourceDir() + QStringLiteral("/resources/sounds/ding.wav");
+    const QString chime = sourceFile(QStringLiteral("resources/sounds/ding.wav"));
     ASSERT_TRUE(QFile::exists(chime));
     QtSoundPlayer player(countBeeps(), 60000);
     std::optional<bool> outcome;

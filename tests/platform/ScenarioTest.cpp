@@ -3,6 +3,7 @@
 
 #include "Scenario.h"
 
+#include "SourceFile.h"
 #include "TestEnvironment.h"
 
 #include <QFile>
@@ -172,7 +173,7 @@ TEST(ScenarioTest, LoadsAFileAndReportsOneThatCannotBeRead) {
 }
 
 TEST(ScenarioTest, DocumentedExampleParses) {
-    QFile doc(TestEnvironment::sourceDir() + QStringLiteral("/docs/scenario-format.md"));
+    QFile doc(sourceFile(QStringLiteral("docs/scenario-format.md")));
     ASSERT_TRUE(doc.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(doc.readAll());
     const qsizetype start =
