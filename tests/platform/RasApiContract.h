@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 
 // A backend under test with the means to make things happen around it.
@@ -37,6 +38,10 @@ struct RasApiBackend {
     std::string name;
     std::function<std::unique_ptr<RasApiTestBed>()> makeBed;
 };
+
+inline void PrintTo(const RasApiBackend& backend, std::ostream* os) {
+    *os << backend.name;
+}
 
 class RasApiContract : public ::testing::TestWithParam<RasApiBackend> {
 protected:
