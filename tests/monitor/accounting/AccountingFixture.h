@@ -60,8 +60,7 @@ public:
                                       const QList<int>&) override {
         return std::nullopt;
     }
-    // Declared by the view for the log viewer; nothing to record here.
-    virtual void openDocument(const QString&) {}
+    void openDocument(const QString&) override {}
     void beep(BeepKind) override { ++beeps; }
     void playSound(const QString& file) override { sounds.append(file); }
 };
