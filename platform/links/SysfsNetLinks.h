@@ -1,0 +1,40 @@
+#pragma once
+// The network interfaces as /sys/class/net shows them: index, link type,
+// whether they are up, and their byte counters. The root is configurable so
+// that tests can use a tree of their own.
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+struct NetLink {
+    QString name;
+    int ifindex = 0;
+    int type = 0; // ARPHRD_* value
+    bool up = false;
+    bool hasCounters = false;
+    std::uint64_t txBytes = 0;
+    std::uint64_t rxBytes = 0;
+
+    // One name per instance of the interface: a link set up again under the
+    // same name gets a new index.
+    QString instanceKey() const;
+};
+
+class SysfsNetLinks {
+public:
+    static constexpr int ArphrdPpp = 512;
+    static QString defaultRoot();
+
+    explicit SysfsNetLinks(QString root = defaultRoot());
+
+    QString root() const { return m_root; }
+    // Every interface, sorted by name.
+    QList<NetLink> links() const;
+    std::optional<NetLink> link(const QString& name) const;
+
+private:
+    QString m_root;
+};
