@@ -13,7 +13,11 @@ constexpr int kConnectTimeoutMs = 3000;
 const QByteArray kShowRequest = "show\n";
 
 QString runtimeFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // Asked only when it is set: without it Qt warns and picks a folder of
+    // its own, and the temporary folder serves as well.
+    QString folder = qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
+                         ? QDir::tempPath()
+                         : QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
     QDir().mkpath(folder);

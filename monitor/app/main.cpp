@@ -1,0 +1,44 @@
+// tollwatch: the monitor. With --headless it runs without widgets and writes
+// one line per occurrence on stdout; otherwise it shows its status window and
+// tray icon.
+
+#include "CommandLine.h"
+#include "GuiSession.h"
+#include "HeadlessSession.h"
+#include "MonitorApplication.h"
+#include "RegistryLocation.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const QStringList args = argumentsOf(argc, argv);
+    CommandLine cl;
+    try {
+        cl = CommandLine::parse(args);
+        cl.simulationFile();
+    } catch (const CommandLineError& e) {
+        std::fprintf(stderr, "tollwatch: %s\n", e.what());
+        return 2;
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("tollwatch"));
+    const QString storeFile = RegistryLocation::resolve(args);
+    if (cl.headless) {
+        QCoreApplication app(argc, argv);
+        return HeadlessSession::run(cl, storeFile);
+    }
+    MonitorApplication app(argc, argv);
+    return GuiSession::run(app, cl, storeFile);
+}
