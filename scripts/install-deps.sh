@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools libgl-dev
+  qt6-svg-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev sqlite3
   clang-format
   xvfb xauth x11-utils trayer imagemagick xdotool
