@@ -2,6 +2,7 @@
 
 #include "RegistryPath.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <vector>
@@ -129,6 +130,16 @@ void parseValueLine(const QString& line, int lineNo, const std::optional<KeyName
     changes.push_back({Change::SetValue, key->root, key->path, name, parseData(data, lineNo)});
 }
 
+// Only hex data ("name"=hex:.. or @=hex(7):..) continues on the next line
+// after a trailing backslash. Value lines start with a quote too, so the test
+// looks at the data; a comment or a string ending in a backslash stays whole.
+bool isHexValueLine(const QString& line) {
+    static const QRegularExpression hexValue(
+        QStringLiteral(R"(^\s*(@|"([^"\\]|\\.)*")\s*=\s*hex(\([0-9a-f]+\))?:)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return hexValue.match(line).hasMatch();
+}
+
 // Joins hex data continued over several lines with a trailing backslash.
 QStringList logicalLines(const QString& text, std::vector<int>& numbers) {
     QStringList out;
@@ -138,8 +149,7 @@ QStringList logicalLines(const QString& text, std::vector<int>& numbers) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         const int first = i + 1;
-        while (line.endsWith(QLatin1Char('\\')) && !line.trimmed().startsWith('"') &&
-               i + 1 < raw.size()) {
+        while (line.endsWith(QLatin1Char('\\')) && isHexValueLine(line) && i + 1 < raw.size()) {
             line.chop(1);
             line += raw.at(++i).trimmed();
             if (line.endsWith(QLatin1Char('\r')))

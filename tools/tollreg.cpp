@@ -62,8 +62,9 @@ int query(RegistryStore& store, const QStringList& args) {
     }
     for (const QString& name : store.valueNames(key.root, key.path)) {
         const auto v = store.readValue(key.root, key.path, name);
+        // Quoted and escaped as in a registry file, so the line reads back.
         const QString shown =
-            name.isEmpty() ? QStringLiteral("@") : QLatin1Char('"') + name + QLatin1Char('"');
+            name.isEmpty() ? QStringLiteral("@") : RegFile::formatData(RegValue::fromString(name));
         out(shown + QLatin1Char('=') + RegFile::formatData(*v) + QLatin1Char('\n'));
     }
     return 0;
@@ -73,8 +74,11 @@ int set(RegistryStore& store, const QStringList& args) {
     const auto key = RegFile::parseKeyName(args.at(0));
     RegValue value = RegValue::fromString(args.at(2));
     if (args.at(2) == QLatin1String("--dword")) {
+        // Decimal, or hexadecimal after "0x"; a leading zero does not mean octal.
+        const QString digits = args.value(3);
+        const bool hex = digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
         bool ok = false;
-        const uint n = args.value(3).toUInt(&ok, 0);
+        const uint n = hex ? digits.mid(2).toUInt(&ok, 16) : digits.toUInt(&ok, 10);
         if (!ok)
             return fail(QStringLiteral("--dword needs a number from 0 to 4294967295"));
         value = RegValue::fromDWord(n);
@@ -136,8 +140,11 @@ int run(const QStringList& all) {
     if (command == QLatin1String("import"))
         return import(store, rest.at(0));
     std::optional<RegFile::KeyName> key;
-    if (!rest.isEmpty())
+    if (!rest.isEmpty()) {
         key = RegFile::parseKeyName(rest.at(0));
+        if (!store.keyExists(key->root, key->path))
+            return fail(QStringLiteral("key not found: %1").arg(rest.at(0)));
+    }
     out(RegFile::exportText(store, key));
     return 0;
 }
