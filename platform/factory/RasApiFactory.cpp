@@ -30,6 +30,16 @@ public:
         : SimParts{std::move(loaded), {}}, SimRasApi(scenario, clock) {}
 };
 
+// A connection of its own to the system bus named by the environment now (as
+// libdbus would), so that each source made sees the bus of its time.
+QDBusConnection systemBus() {
+    static int made = 0;
+    const QString address = qEnvironmentVariable(
+        "DBUS_SYSTEM_BUS_ADDRESS", QStringLiteral("unix:path=/run/dbus/system_bus_socket"));
+    return QDBusConnection::connectToBus(
+        address, QStringLiteral("tollwatch-connection-source-%1").arg(++made));
+}
+
 std::unique_ptr<RasApi> createSim(const QString& file, QString* error, Clock* simClock) {
     try {
         Scenario scenario = Scenario::load(file);
@@ -74,9 +84,10 @@ std::unique_ptr<RasApi> createRasApi(const QString& spec, const Settings& settin
     }
     if (chosen.startsWith(kSimPrefix))
         return createSim(chosen.mid(kSimPrefix.size()), error, simClock);
-    const QDBusConnection bus = QDBusConnection::systemBus();
-    if (chosen == kNetworkManager ||
-        (chosen == kAuto && NetworkManagerRasApi::available(bus, kProbeTimeoutMs)))
+    if (chosen == kPpp)
+        return std::make_unique<PppRasApi>();
+    const QDBusConnection bus = systemBus();
+    if (chosen == kNetworkManager || NetworkManagerRasApi::available(bus, kProbeTimeoutMs))
         return std::make_unique<NetworkManagerRasApi>(bus, settings);
     return std::make_unique<PppRasApi>();
 }

@@ -1,0 +1,331 @@
+#include "NmMock.h"
+
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnectionInterface>
+#include <QDBusMetaType>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QThread>
+#include <QTimer>
+
+#include <signal.h>
+#include <sys/prctl.h>
+
+namespace {
+
+const QString kMockIface = QStringLiteral("org.freedesktop.DBus.Mock");
+// Generous: python3-dbusmock needs about half a second on a quiet machine.
+constexpr int kStartTimeoutMs = 30000;
+
+// One method of AddObject's "a(ssss)": name, in and out signature, code.
+struct MockMethod {
+    QString name;
+    QString in;
+    QString out;
+    QString code;
+};
+
+QDBusArgument& operator<<(QDBusArgument& arg, const MockMethod& m) {
+    arg.beginStructure();
+    arg << m.name << m.in << m.out << m.code;
+    arg.endStructure();
+    return arg;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& arg, MockMethod& m) {
+    arg.beginStructure();
+    arg >> m.name >> m.in >> m.out >> m.code;
+    arg.endStructure();
+    return arg;
+}
+
+int gConnectionCount = 0;
+
+// Helpers must not outlive a test that dies.
+void dieWithParent() {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+}
+
+QVariant variant(const QVariant& value) {
+    return QVariant::fromValue(QDBusVariant(value));
+}
+
+QString pythonString(const QString& text) {
+    QString out = QStringLiteral("'");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('\''))
+            out.append(QLatin1Char('\\'));
+        out.append(c);
+    }
+    return out + QLatin1Char('\'');
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(MockMethod)
+
+NmMock::NmMock(bool withNetworkManager)
+    : m_connectionName(QStringLiteral("nm-mock-%1").arg(++gConnectionCount)),
+      m_connection(m_connectionName) {
+    Nm::registerTypes();
+    qDBusRegisterMetaType<MockMethod>();
+    qDBusRegisterMetaType<QList<MockMethod>>();
+    if (startBus() && withNetworkManager)
+        startMock();
+}
+
+NmMock::~NmMock() {
+    QDBusConnection::disconnectFromBus(m_connectionName);
+    for (auto* process : {m_mock.get(), m_daemon.get()}) {
+        if (process && process->state() != QProcess::NotRunning) {
+            process->terminate();
+            if (!process->waitForFinished(5000))
+                process->kill();
+            process->waitForFinished(5000);
+        }
+    }
+}
+
+bool NmMock::startBus() {
+    if (!m_dir.isValid()) {
+        m_error = QStringLiteral("no temporary folder");
+        return false;
+    }
+    m_daemon = std::make_unique<QProcess>();
+    m_daemon->setChildProcessModifier(dieWithParent);
+    m_daemon->start(QStringLiteral("dbus-daemon"),
+                    {QStringLiteral("--config-file=/usr/share/dbus-1/session.conf"),
+                     QStringLiteral("--address=unix:path=") + m_dir.filePath("bus"),
+                     QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+    // The daemon prints its address once it listens.
+    if (!m_daemon->waitForStarted(kStartTimeoutMs) ||
+        !m_daemon->waitForReadyRead(kStartTimeoutMs)) {
+        m_error = QStringLiteral("dbus-daemon did not start: ") + m_daemon->errorString();
+        return false;
+    }
+    m_address = QString::fromLocal8Bit(m_daemon->readLine()).trimmed();
+    m_connection = QDBusConnection::connectToBus(m_address, m_connectionName);
+    if (!m_connection.isConnected()) {
+        m_error = QStringLiteral("cannot connect to ") + m_address;
+        return false;
+    }
+    return true;
+}
+
+bool NmMock::startMock() {
+    QDBusServiceWatcher watcher(Nm::kService, m_connection,
+                                QDBusServiceWatcher::WatchForRegistration);
+    QEventLoop loop;
+    QObject::connect(&watcher, &QDBusServiceWatcher::serviceRegistered, &loop, &QEventLoop::quit);
+    QTimer::singleShot(kStartTimeoutMs, &loop, &QEventLoop::quit);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
+    m_mock = std::make_unique<QProcess>();
+    m_mock->setProcessEnvironment(env);
+    m_mock->setChildProcessModifier(dieWithParent);
+    m_mock->setStandardOutputFile(m_dir.filePath("mock.log"));
+    m_mock->setStandardErrorFile(m_dir.filePath("mock.log"), QIODevice::Append);
+    QObject::connect(m_mock.get(), &QProcess::finished, &loop, &QEventLoop::quit);
+    m_mock->start(QStringLiteral("/usr/bin/python3"),
+                  {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
+                   QStringLiteral("--template"), QStringLiteral("networkmanager")});
+    if (!m_connection.interface()->isServiceRegistered(Nm::kService))
+        loop.exec();
+    if (!m_connection.interface()->isServiceRegistered(Nm::kService)) {
+        m_error =
+            QStringLiteral("python3-dbusmock did not come up; see ") + m_dir.filePath("mock.log");
+        return false;
+    }
+    return true;
+}
+
+NmMock::Caller::Caller(const QString& address)
+    : m_name(QStringLiteral("nm-caller-%1").arg(++gConnectionCount)),
+      m_connection(QDBusConnection::connectToBus(address, m_name)) {}
+
+NmMock::Caller::~Caller() {
+    QDBusConnection::disconnectFromBus(m_name);
+}
+
+QDBusMessage NmMock::Caller::getSecrets(const QString& agentService, const QString& connectionPath,
+                                        const QString& setting) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        agentService, QStringLiteral("/org/freedesktop/NetworkManager/SecretAgent"),
+        QStringLiteral("org.freedesktop.NetworkManager.SecretAgent"), QStringLiteral("GetSecrets"));
+    message.setArguments({QVariant::fromValue(NmSettingsMap()),
+                          QVariant::fromValue(QDBusObjectPath(connectionPath)), setting,
+                          QStringList(), uint(1)});
+    // The agent answers on this thread: keep its events running meanwhile.
+    return m_connection.call(message, QDBus::BlockWithGui, kStartTimeoutMs);
+}
+
+bool NmMock::waitForFile(const QString& path) {
+    const QDeadlineTimer deadline(kStartTimeoutMs);
+    while (!QFileInfo::exists(path)) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+QVariant NmMock::property(const QString& path, const QString& iface, const QString& name) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        Nm::kService, path, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
+    message.setArguments({iface, name});
+    const QDBusMessage reply = m_connection.call(message, QDBus::Block, kStartTimeoutMs);
+    return qdbus_cast<QDBusVariant>(reply.arguments().value(0)).variant();
+}
+
+QDBusMessage NmMock::mockCall(const QString& path, const QString& method,
+                              const QVariantList& arguments) {
+    QDBusMessage message = QDBusMessage::createMethodCall(Nm::kService, path, kMockIface, method);
+    message.setArguments(arguments);
+    return m_connection.call(message, QDBus::Block, kStartTimeoutMs);
+}
+
+QString NmMock::addModem(const QString& name, const QString& ipInterface, uint state,
+                         bool withStatistics) {
+    const QDBusMessage reply =
+        mockCall(Nm::kPath, QStringLiteral("AddEthernetDevice"), {name, name, int(state)});
+    const QString path = reply.arguments().value(0).toString();
+    mockCall(Nm::kPath, QStringLiteral("SetProperty"),
+             {path, Nm::kDeviceIface, QStringLiteral("DeviceType"), variant(uint(8))});
+    mockCall(Nm::kPath, QStringLiteral("SetProperty"),
+             {path, Nm::kDeviceIface, QStringLiteral("IpInterface"), variant(ipInterface)});
+    const QVariantMap statistics{{QStringLiteral("RefreshRateMs"), uint(0)},
+                                 {QStringLiteral("TxBytes"), quint64(0)},
+                                 {QStringLiteral("RxBytes"), quint64(0)}};
+    if (withStatistics)
+        mockCall(path, QStringLiteral("AddProperties"), {Nm::kStatisticsIface, statistics});
+    return path;
+}
+
+void NmMock::activateStepwise(const QString& device) {
+    // Runs inside the mock: an activating connection on device, no signal yet.
+    const QString code =
+        QStringLiteral(
+            "self.dial_count = getattr(self, 'dial_count', 0) + 1\n"
+            "path = self.AddActiveConnection([], args[0], '/', 'dial%d' % self.dial_count, "
+            "dbus.UInt32(1))\n"
+            "objects[path].Set('org.freedesktop.NetworkManager.Connection.Active', 'Devices', "
+            "dbus.Array([dbus.ObjectPath(%1)], signature='o'))\n"
+            "ret = dbus.ObjectPath(path)\n")
+            .arg(pythonString(device));
+    mockCall(Nm::kPath, QStringLiteral("AddMethod"),
+             {Nm::kManagerIface, QStringLiteral("ActivateConnection"), QStringLiteral("ooo"),
+              QStringLiteral("o"), code});
+}
+
+QString NmMock::addConnection(const NmSettingsMap& settings) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        Nm::kService, Nm::kSettingsPath, Nm::kSettingsIface, QStringLiteral("AddConnection"));
+    message.setArguments({QVariant::fromValue(settings)});
+    const QDBusMessage reply = m_connection.call(message, QDBus::Block, kStartTimeoutMs);
+    return qdbus_cast<QDBusObjectPath>(reply.arguments().value(0)).path();
+}
+
+NmSettingsMap NmMock::gsmSettings(const QString& id, const QString& uuid, const QString& userName) {
+    NmSettingsMap settings;
+    settings[QStringLiteral("connection")] = {{QStringLiteral("id"), id},
+                                              {QStringLiteral("uuid"), uuid},
+                                              {QStringLiteral("type"), QStringLiteral("gsm")}};
+    settings[QStringLiteral("gsm")] = {{QStringLiteral("apn"), QStringLiteral("internet")},
+                                       {QStringLiteral("username"), userName}};
+    return settings;
+}
+
+QString NmMock::addActive(const QStringList& devices, const QString& connectionPath,
+                          const QString& name, uint state) {
+    const QDBusMessage reply =
+        mockCall(Nm::kPath, QStringLiteral("AddActiveConnection"),
+                 {devices, connectionPath, QStringLiteral("/"), name, state});
+    return reply.arguments().value(0).toString();
+}
+
+void NmMock::removeActive(const QString& device, const QString& activePath) {
+    mockCall(Nm::kPath, QStringLiteral("RemoveActiveConnection"), {device, activePath});
+}
+
+void NmMock::setDeviceState(const QString& device, uint state, uint reason) {
+    QDBusArgument stateReason;
+    stateReason.beginStructure();
+    stateReason << state << reason;
+    stateReason.endStructure();
+    mockCall(Nm::kPath, QStringLiteral("SetProperty"),
+             {device, Nm::kDeviceIface, QStringLiteral("State"), variant(state)});
+    mockCall(Nm::kPath, QStringLiteral("SetProperty"),
+             {device, Nm::kDeviceIface, QStringLiteral("StateReason"),
+              variant(QVariant::fromValue(stateReason))});
+    mockCall(device, QStringLiteral("EmitSignal"),
+             {Nm::kDeviceIface, QStringLiteral("StateChanged"), QStringLiteral("uuu"),
+              QVariantList{state, uint(0), reason}});
+}
+
+void NmMock::setActiveState(const QString& activePath, uint state, uint reason) {
+    mockCall(Nm::kPath, QStringLiteral("SetProperty"),
+             {activePath, Nm::kActiveIface, QStringLiteral("State"), variant(state)});
+    mockCall(activePath, QStringLiteral("EmitSignal"),
+             {Nm::kActiveIface, QStringLiteral("StateChanged"), QStringLiteral("uu"),
+              QVariantList{state, reason}});
+}
+
+void NmMock::setStatistics(const QString& device, quint64 tx, quint64 rx, uint refreshRateMs) {
+    const QList<std::pair<QString, QVariant>> values{
+        {QStringLiteral("TxBytes"), tx},
+        {QStringLiteral("RxBytes"), rx},
+        {QStringLiteral("RefreshRateMs"), refreshRateMs}};
+    for (const auto& [name, value] : values)
+        mockCall(Nm::kPath, QStringLiteral("SetProperty"),
+                 {device, Nm::kStatisticsIface, name, variant(value)});
+}
+
+void NmMock::addAgentManager() {
+    const QList<MockMethod> methods{{QStringLiteral("Register"), QStringLiteral("s"), {}, {}},
+                                    {QStringLiteral("Unregister"), {}, {}, {}}};
+    mockCall(Nm::kPath, QStringLiteral("AddObject"),
+             {Nm::kAgentManagerPath, Nm::kAgentManagerIface, QVariantMap(),
+              QVariant::fromValue(methods)});
+}
+
+void NmMock::setStoredPassword(const QString& connectionPath, const QString& password) {
+    mockCall(connectionPath, QStringLiteral("AddMethod"),
+             {Nm::kConnectionIface, QStringLiteral("GetSecrets"), QStringLiteral("s"),
+              QStringLiteral("a{sa{sv}}"),
+              QStringLiteral("ret = {args[0]: {'password': %1}}").arg(pythonString(password))});
+}
+
+QList<QVariantList> NmMock::callsOf(const QString& path, const QString& method) {
+    const QDBusMessage reply = mockCall(path, QStringLiteral("GetMethodCalls"), {method});
+    QList<QVariantList> out;
+    const QDBusArgument calls = reply.arguments().value(0).value<QDBusArgument>();
+    calls.beginArray();
+    while (!calls.atEnd()) {
+        quint64 time = 0;
+        QVariantList arguments;
+        calls.beginStructure();
+        calls >> time >> arguments;
+        calls.endStructure();
+        for (QVariant& argument : arguments) {
+            if (argument.canConvert<QDBusObjectPath>())
+                argument = argument.value<QDBusObjectPath>().path();
+        }
+        out.append(arguments);
+    }
+    calls.endArray();
+    return out;
+}
+
+void NmMock::sync() {
+    // The mock answers after sending what it sent before: once this reply is
+    // here, its signals are queued in this process.
+    mockCall(Nm::kPath, QStringLiteral("GetCalls"));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}

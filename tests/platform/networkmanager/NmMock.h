@@ -1,0 +1,95 @@
+#pragma once
+// A private system bus with python3-dbusmock's NetworkManager template on it,
+// started for one test and torn down after it, and the calls that shape it.
+
+#include "NmBus.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+
+class NmMock {
+public:
+    // A second client on the bus, standing in for NetworkManager when it
+    // asks a secret agent.
+    class Caller {
+    public:
+        explicit Caller(const QString& address);
+        ~Caller();
+        QDBusMessage getSecrets(const QString& agentService, const QString& connectionPath,
+                                const QString& setting);
+
+    private:
+        QString m_name;
+        QDBusConnection m_connection;
+    };
+
+    // Waits for a file that a started program writes, with a deadline.
+    static bool waitForFile(const QString& path);
+
+    static inline const QString kDevicePrefix =
+        QStringLiteral("/org/freedesktop/NetworkManager/Devices/");
+
+    // Starts dbus-daemon and, with withNetworkManager, the mock on it.
+    explicit NmMock(bool withNetworkManager = true);
+    ~NmMock();
+
+    // Whether everything came up; the reason when not.
+    bool ready() const { return m_error.isEmpty(); }
+    QString error() const { return m_error; }
+    QString address() const { return m_address; }
+    // A connection to the private bus, shared by the backend under test and
+    // these calls so that signals and replies arrive in the order sent.
+    QDBusConnection connection() const { return m_connection; }
+
+    // A modem device (DeviceType 8) named name with interface ipInterface in
+    // state (NMDeviceState), with a Statistics interface unless told otherwise.
+    // Returns its path.
+    QString addModem(const QString& name, const QString& ipInterface, uint state,
+                     bool withStatistics = true);
+    // From now on ActivateConnection leaves the new active connection
+    // activating on device, for the test to move on with device states.
+    void activateStepwise(const QString& device);
+    // A saved connection; returns its settings path.
+    QString addConnection(const NmSettingsMap& settings);
+    static NmSettingsMap gsmSettings(const QString& id, const QString& uuid,
+                                     const QString& userName = QString());
+    // An active connection of the saved connectionPath on devices.
+    QString addActive(const QStringList& devices, const QString& connectionPath,
+                      const QString& name, uint state);
+    void removeActive(const QString& device, const QString& activePath);
+    // Sets the device's state and reason and emits its StateChanged.
+    void setDeviceState(const QString& device, uint state, uint reason);
+    // Sets the active connection's state and emits its StateChanged.
+    void setActiveState(const QString& activePath, uint state, uint reason);
+    void setStatistics(const QString& device, quint64 tx, quint64 rx, uint refreshRateMs = 1000);
+    // An AgentManager object, so that secret agents can register.
+    void addAgentManager();
+    // Replaces a saved connection's GetSecrets answer with this password.
+    void setStoredPassword(const QString& connectionPath, const QString& password);
+
+    QVariant property(const QString& path, const QString& iface, const QString& name);
+    // Calls to the mock's own interface on path.
+    QDBusMessage mockCall(const QString& path, const QString& method,
+                          const QVariantList& arguments = {});
+    // The arguments of each call of method on path, oldest first.
+    QList<QVariantList> callsOf(const QString& path, const QString& method);
+    // Delivers everything the mock has sent so far to this process's receivers.
+    void sync();
+
+private:
+    bool startBus();
+    bool startMock();
+
+    QTemporaryDir m_dir;
+    QString m_address;
+    QString m_connectionName;
+    QDBusConnection m_connection;
+    std::unique_ptr<QProcess> m_daemon;
+    std::unique_ptr<QProcess> m_mock;
+    QString m_error;
+};
