@@ -18,7 +18,8 @@ SideBar::SideBar(QWidget* parent) : QToolBox(parent) {
     m_items->setWrapping(false);
     m_items->setIconSize(QSize(32, 32));
     m_items->setSpacing(6);
-    m_items->setUniformItemSizes(true);
+    m_items->setGridSize(QSize(104, 62));
+    m_items->setWordWrap(true);
     m_items->setFrameShape(QFrame::NoFrame);
     const QIcon icons[] = {CompanionIcons::outline(), CompanionIcons::report(),
                            CompanionIcons::connections(), CompanionIcons::chart()};
@@ -27,7 +28,7 @@ SideBar::SideBar(QWidget* parent) : QToolBox(parent) {
         item->setTextAlignment(Qt::AlignHCenter);
     }
     addItem(m_items, QString());
-    setMinimumWidth(96);
+    setMinimumWidth(112);
     connect(m_items, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { emit viewChosen(kOrder[m_items->row(item)]); });
 }

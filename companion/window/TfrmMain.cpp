@@ -75,7 +75,7 @@ void TfrmMain::buildViews() {
                        static_cast<QWidget*>(m_list), static_cast<QWidget*>(m_chartPanel)})
         m_views->addWidget(w);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({110, 650});
+    splitter->setSizes({118, 642});
     setCentralWidget(splitter);
 }
 
