@@ -40,11 +40,4 @@ TEST(DosPathMapper, DrivesComeFromTheStoreInAnyCase) {
     EXPECT_EQ(mapper.driveFolder(QLatin1Char('c')), QDir::homePath());
 }
 
-TEST(JoinPath, AddsOneSeparatorOnlyWhenNeeded) {
-    EXPECT_EQ(joinPath("/a", "b.txt"), "/a/b.txt");
-    EXPECT_EQ(joinPath("/a/", "b.txt"), "/a/b.txt");
-    EXPECT_EQ(joinPath("", "b.txt"), "b.txt");
-    EXPECT_EQ(joinPath("/a", ""), "/a");
-}
-
 } // namespace

@@ -119,6 +119,22 @@ TEST_F(RegistryEnhancedTest, SearchWalksDepthFirstAndMatchesByMode) {
     EXPECT_EQ(reg.EntriesFound, QStringList({"Software\\Varnholt\\Farrowline\\Other\\1224x"}));
 }
 
+TEST_F(RegistryEnhancedTest, DynamicDataIsReadFromItsOwnStore) {
+    MemoryRegistryStore counters;
+    counters.writeValue(RegRoot::DynData, "PerfStats\\StatData", "BytesXmit",
+                        RegValue::fromBinary(QByteArray("\x10\x00\x00\x00", 4)));
+    reg.setDynDataStore(&counters);
+    reg.RootKey = TRootKey::hkDynData;
+    reg.Key = "PerfStats\\StatData";
+    EXPECT_EQ(reg.ReadValue("bytesxmit").toByteArray().size(), 4);
+    EXPECT_FALSE(store.keyExists(RegRoot::DynData, "PerfStats"));
+    // Other roots stay in the settings store.
+    reg.RootKey = TRootKey::hkCurrentUser;
+    EXPECT_FALSE(reg.ReadValue("BytesXmit").isValid());
+    reg.WriteValue("x", QStringLiteral("1"));
+    EXPECT_FALSE(counters.keyExists(RegRoot::CurrentUser, "PerfStats"));
+}
+
 TEST(TBrkApart, SplitsAtTheSeparatorAndKeepsEmptyPiecesOnlyWhenAsked) {
     TBrkApart b;
     b.BreakString = "\\";
