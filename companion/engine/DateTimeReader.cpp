@@ -184,36 +184,40 @@ bool DateTimeReader::matchTime(const Pattern& pattern, const char* p, const char
     return t.hour <= 23;
 }
 
-std::optional<QDate> DateTimeReader::toDate(const Parsed& parsed) const {
-    if (parsed.day < 0 || parsed.month < 0 || parsed.year < 0)
-        return std::nullopt;
-    int year = parsed.year;
-    if (parsed.yearDigits <= 2) {
-        // The same window as FormatSettings::parseDate.
-        year = (m_pivotYear / 100) * 100 + year % 100;
-        if (year > m_pivotYear + 50)
-            year -= 100;
-        else if (year <= m_pivotYear - 50)
-            year += 100;
-    }
-    const QDate date(year, parsed.month, parsed.day);
-    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
-}
-
-std::optional<QDate> DateTimeReader::dateOf(QByteArrayView text) const {
+bool DateTimeReader::readDate(QByteArrayView text, Parsed& parsed) const {
     const char* p = text.data();
     const char* end = p + text.size();
     skipBlanks(p, end);
-    Parsed parsed;
-    if (!match(m_date, p, end, parsed))
-        return std::nullopt;
-    const auto date = toDate(parsed);
+    if (!match(m_date, p, end, parsed) || parsed.day < 0 || parsed.month < 0 || parsed.year < 0)
+        return false;
+    if (parsed.yearDigits <= 2) {
+        // The same window as FormatSettings::parseDate.
+        parsed.year += (m_pivotYear / 100) * 100;
+        if (parsed.year > m_pivotYear + 50)
+            parsed.year -= 100;
+        else if (parsed.year <= m_pivotYear - 50)
+            parsed.year += 100;
+    }
+    if (!QDate::isValid(parsed.year, parsed.month, parsed.day))
+        return false;
     const char* afterDate = p;
     skipBlanks(p, end);
-    if (!date || p == end)
-        return date;
+    if (p == end)
+        return true;
     // A time of day must be set off from the date by a blank.
-    if (p == afterDate || (!matchTime(m_time, p, end) && !matchTime(m_timeShort, p, end)))
+    return p != afterDate && (matchTime(m_time, p, end) || matchTime(m_timeShort, p, end));
+}
+
+std::optional<QDate> DateTimeReader::dateOf(QByteArrayView text) const {
+    Parsed parsed;
+    if (!readDate(text, parsed))
         return std::nullopt;
-    return date;
+    return QDate(parsed.year, parsed.month, parsed.day);
+}
+
+std::optional<int> DateTimeReader::monthOf(QByteArrayView text) const {
+    Parsed parsed;
+    if (!readDate(text, parsed))
+        return std::nullopt;
+    return parsed.year * 100 + parsed.month;
 }

@@ -21,6 +21,8 @@ public:
     // blanks and a time of day in the long time format (its seconds may be
     // left out); blanks around are allowed. nullopt when it does not convert.
     std::optional<QDate> dateOf(QByteArrayView text) const;
+    // The same as year * 100 + month (199903), without forming a QDate.
+    std::optional<int> monthOf(QByteArrayView text) const;
 
 private:
     enum class Kind { Literal, Day, Month, MonthName, DayName, Year, Hour, Minute, Second, AmPm };
@@ -39,7 +41,8 @@ private:
     bool match(const Pattern& pattern, const char*& p, const char* end, Parsed& out) const;
     bool matchToken(const Token& token, const char*& p, const char* end, Parsed& out) const;
     bool matchTime(const Pattern& pattern, const char* p, const char* end) const;
-    std::optional<QDate> toDate(const Parsed& parsed) const;
+    // Year, month and day of a valid date in parsed, else false.
+    bool readDate(QByteArrayView text, Parsed& parsed) const;
 
     Pattern m_date;
     Pattern m_time;

@@ -67,8 +67,7 @@ int monthKey(const ConnectionTable& rows, int row, const DateTimeReader& dates) 
     std::memcpy(text, date.data(), size_t(date.size()));
     text[date.size()] = ' ';
     std::memcpy(text + date.size() + 1, time.data(), size_t(time.size()));
-    const auto d = dates.dateOf(QByteArrayView(text, size));
-    return d ? d->year() * 100 + d->month() : -1;
+    return dates.monthOf(QByteArrayView(text, size)).value_or(-1);
 }
 
 QString monthKeyText(int key) {
