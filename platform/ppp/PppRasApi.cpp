@@ -6,6 +6,7 @@
 #include "RasConstants.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -16,6 +17,8 @@ namespace {
 constexpr RasHandle kFirstNameHandle = RasHandle(1) << 32;
 // A status query right after an enumeration answers from its look at /proc.
 constexpr qint64 kScanReuseMs = 500;
+// How long the end of this object waits for a helper program still running.
+constexpr int kHelperGraceMs = 3000;
 
 } // namespace
 
@@ -27,7 +30,12 @@ PppRasApi::PppRasApi(PppOptions options)
     connect(&m_dialTimer, &QTimer::timeout, this, &PppRasApi::checkDials);
 }
 
-PppRasApi::~PppRasApi() = default;
+PppRasApi::~PppRasApi() {
+    // A hang-up asked for just before the end must still reach pppd; poff
+    // and pon are done in moments.
+    for (QProcess* helper : findChildren<QProcess*>())
+        helper->waitForFinished(kHelperGraceMs);
+}
 
 QString PppRasApi::backendName() const {
     return QStringLiteral("ppp");
@@ -90,16 +98,15 @@ int PppRasApi::dial(const QString& entry, const QString& userName, const QString
 }
 
 int PppRasApi::hangUp(RasHandle handle) {
+    // The name first: once the dial is dropped, a scan may forget its handle.
+    QString name = m_nameHandles.key(handle);
     const int dialIndex = indexOfDial(handle);
     if (dialIndex >= 0)
         m_dials.removeAt(dialIndex); // no more reports; the credentials go with it
-    QString name;
     for (const Link& link : scan()) {
-        if (link.handle == handle)
+        if (name.isEmpty() && link.handle == handle)
             name = link.entryName;
     }
-    if (name.isEmpty())
-        name = m_nameHandles.key(handle);
     if (name.isEmpty()) {
         // A dial of ours that is over already: nothing left to hang up.
         return handle > kFirstNameHandle && handle <= m_lastNameHandle ? 0 : InvalidHandle;
