@@ -335,5 +335,16 @@ void SqliteRegistryStore::transaction(const std::function<void()>& work) {
         throw;
     }
     --m_depth;
-    exec(m_depth == 0 ? "COMMIT" : ("RELEASE " + savepoint).constData());
+    if (m_depth > 0) {
+        exec(("RELEASE " + savepoint).constData());
+        return;
+    }
+    try {
+        exec("COMMIT");
+    } catch (...) {
+        // A commit that fails (a full disk, say) must not leave the
+        // transaction open, or every later write would join it and be lost.
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
