@@ -1,7 +1,5 @@
 #include "TransferRates.h"
 
-#include "MonitorView.h"
-
 TransferRates::TransferRates(CounterSource source, const Settings& settings,
                              const IntlStrings& intl, const FormatSettings& fmt)
     : m_source(std::move(source)), m_settings(settings), m_intl(intl), m_fmt(fmt) {}
@@ -15,12 +13,6 @@ void TransferRates::TakeBaselines() {
     const ByteCounters now = m_source();
     m_sentBaseline = now.sent;
     m_receivedBaseline = now.received;
-}
-
-void TransferRates::StartUp(MonitorView& view) {
-    TakeBaselines();
-    view.setXferVisible(MonitorXfer());
-    view.setXferText(m_intl.IntlStr(6300));
 }
 
 double TransferRates::PerSecond(std::uint64_t now, std::uint64_t baseline, int seconds) {

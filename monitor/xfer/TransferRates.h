@@ -12,8 +12,6 @@
 #include <cstdint>
 #include <functional>
 
-class MonitorView;
-
 class TransferRates {
 public:
     // The dial-up links' cumulative counters, read on demand.
@@ -36,9 +34,6 @@ public:
 
     // Both baselines := the counters now (start-up and each session end).
     void TakeBaselines();
-    // Start-up: the baselines, then the rate line shown when "Monitor Xfer"
-    // is set, reading "Transfer rate: currently off-line".
-    void StartUp(MonitorView& view);
 
     // The averages since the baselines over seconds (0 counts as 1).
     Rates Averages(int seconds) const;

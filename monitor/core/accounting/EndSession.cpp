@@ -27,7 +27,7 @@ SessionTotals EndSession::run(double startTime, double endTime, const QString& c
     StoreTotals(t, showCost);
 
     const TransferRates::Rates rates = m_ctx.xfer.Averages(t.seconds);
-    if (m_ctx.settings.ReadFlag(kSettingsKey, QStringLiteral("Monitor xfer"), true))
+    if (m_ctx.xfer.MonitorXfer())
         m_ctx.events.PostEvent(m_ctx.xfer.RateText(rates), EventKind::Information);
     if (showCost)
         ShowCostMode(t);

@@ -125,16 +125,10 @@ TEST_F(RatesTest, RateLineIsGreyedUntilSomethingIsSent) {
     EXPECT_TRUE(xfer.SentSinceBaseline());
 }
 
-TEST_F(RatesTest, StartUpShowsTheOfflineTextWhereMonitorXferSaysSo) {
-    counters = {100, 200};
-    xfer.StartUp(view);
-    EXPECT_EQ(view.xferText, QStringLiteral("Transfer rate: currently off-line"));
-    EXPECT_TRUE(view.xferVisible);
-    EXPECT_EQ(xfer.SentBaseline(), 100u);
-    EXPECT_EQ(xfer.ReceivedBaseline(), 200u);
-    SetUser(QStringLiteral("Monitor Xfer"), QStringLiteral("false"));
-    xfer.StartUp(view);
-    EXPECT_FALSE(view.xferVisible);
+TEST_F(RatesTest, MonitorXferIsOnUnlessSwitchedOff) {
+    EXPECT_TRUE(xfer.MonitorXfer());
+    SetUser(QStringLiteral("Monitor xfer"), QStringLiteral("false"));
+    EXPECT_FALSE(xfer.MonitorXfer());
 }
 
 } // namespace
