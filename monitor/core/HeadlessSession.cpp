@@ -102,7 +102,10 @@ int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleI
         MonitorCore core({*run.store, run.formats, run.clock(), view, view, ras, chime,
                           MonitorFeatures::allFrom(features), control, cl, &view,
                           QCoreApplication::applicationDirPath()});
-        instance.setRequestHandler([&core] { core.SecondStartRequest(); });
+        instance.setRequestHandler([&core, &view] {
+            view.info(QStringLiteral("another start asked for the window"));
+            core.SecondStartRequest();
+        });
         TerminationSignals onSignal([&control] { control.requestTerminate(); });
         return VirtualRunner(core, ras, *run.virtualClock, chime, control, run.scenario.directives,
                              hooks)
@@ -113,7 +116,10 @@ int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleI
     MonitorCore core({*run.store, run.formats, run.clock(), view, view, ras, chime,
                       MonitorFeatures::allFrom(features), control, cl, &view,
                       QCoreApplication::applicationDirPath()});
-    instance.setRequestHandler([&core] { core.SecondStartRequest(); });
+    instance.setRequestHandler([&core, &view] {
+        view.info(QStringLiteral("another start asked for the window"));
+        core.SecondStartRequest();
+    });
     TerminationSignals onSignal([&control] { control.requestTerminate(); });
     RealTimeRunner runner(core, &ras, run.clock(), chime, control, run.scenario.directives, hooks);
     runner.start();
