@@ -70,6 +70,32 @@ DateTimeReader::DateTimeReader(const FormatSettings& fmt, int pivotYear)
                      fmt.pmDesignator.toUtf8()};
 }
 
+// The token of a run of one format letter; Literal for a letter that is none.
+DateTimeReader::Kind DateTimeReader::kindOf(char letter, int run) {
+    switch (letter) {
+    case 'd':
+        return run <= 2 ? Kind::Day : Kind::DayName;
+    case 'M':
+        return run <= 2 ? Kind::Month : Kind::MonthName;
+    case 'y':
+        return Kind::Year;
+    case 'h':
+    case 'H':
+        return Kind::Hour;
+    case 'm':
+        return Kind::Minute;
+    case 's':
+        return Kind::Second;
+    case 'a':
+    case 'A':
+    case 'p':
+    case 'P':
+        return Kind::AmPm;
+    default:
+        return Kind::Literal;
+    }
+}
+
 DateTimeReader::Pattern DateTimeReader::compile(const QString& format) {
     Pattern pattern;
     auto literal = [&pattern](const QString& text) {
@@ -89,24 +115,13 @@ DateTimeReader::Pattern DateTimeReader::compile(const QString& format) {
             i = stop + 1;
             continue;
         }
-        const char l = c.unicode() < 0x80 ? char(c.unicode()) : 0;
-        if (l == 'd')
-            pattern.push_back({run <= 2 ? Kind::Day : Kind::DayName, {}});
-        else if (l == 'M')
-            pattern.push_back({run <= 2 ? Kind::Month : Kind::MonthName, {}});
-        else if (l == 'y')
-            pattern.push_back({Kind::Year, {}});
-        else if (l == 'h' || l == 'H')
-            pattern.push_back({Kind::Hour, {}});
-        else if (l == 'm')
-            pattern.push_back({Kind::Minute, {}});
-        else if (l == 's')
-            pattern.push_back({Kind::Second, {}});
-        else if (l == 'a' || l == 'A' || l == 'p' || l == 'P') {
-            if (pattern.empty() || pattern.back().kind != Kind::AmPm)
-                pattern.push_back({Kind::AmPm, {}});
-        } else if (l != 't') // no time zone is ever written
-            literal(QString(run, c));
+        const Kind kind = kindOf(c.unicode() < 0x80 ? char(c.unicode()) : 0, run);
+        if (kind == Kind::Literal) {
+            if (c != QLatin1Char('t')) // no time zone is ever written
+                literal(QString(run, c));
+        } else if (kind != Kind::AmPm || pattern.empty() || pattern.back().kind != Kind::AmPm) {
+            pattern.push_back({kind, {}}); // "AP" is one designator
+        }
         i += run;
     }
     return pattern;

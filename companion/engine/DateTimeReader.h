@@ -36,6 +36,7 @@ private:
         int hour = -1, minute = -1, second = 0, amPm = 0; // amPm: 1 AM, 2 PM
     };
 
+    static Kind kindOf(char letter, int run);
     static Pattern compile(const QString& format);
     static Pattern withoutSeconds(const Pattern& pattern);
     bool match(const Pattern& pattern, const char*& p, const char* end, Parsed& out) const;
