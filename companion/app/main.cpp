@@ -1,7 +1,8 @@
 // companion: reads the monitor's connection logs into a usage report and
-// chart data. The window comes later; for now the report mode only.
+// chart data: the window, or with --report the command-line report mode.
 
 #include "CommandLine.h"
+#include "CompanionWindowMain.h"
 #include "RegistryLocation.h"
 #include "ReportCommand.h"
 
@@ -10,9 +11,14 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const QStringList arguments = app.arguments().mid(1);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine line = CommandLine::parse(RegistryLocation::withoutRegistryOption(arguments));
+    // The window needs a QApplication of its own, so it starts before any other.
+    if (line.action == CommandLine::Action::Window)
+        return runCompanionWindow(argc, argv);
+    QCoreApplication app(argc, argv);
     switch (line.action) {
     case CommandLine::Action::EndAtOnce:
         return 0;
