@@ -1,69 +1,16 @@
 #pragma once
-// A recording view and event sink, a fixed clock, an in-memory store and
-// byte counters under the test's control, for the accounting tests.
+// A recording event sink, a fixed clock, an in-memory store and byte
+// counters under the test's control, for the accounting tests.
 
 #include "AccountingContext.h"
 #include "MemoryRegistryStore.h"
-#include "MonitorView.h"
+#include "RecordingView.h"
 #include "TestFormats.h"
 
 #include <QList>
 #include <QPair>
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-// Failures show texts as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
-class RecordingView : public MonitorView {
-public:
-    struct Box {
-        QString caption;
-        QString text;
-        BoxIcon icon;
-    };
-
-    QString lines[4];
-    bool lineVisible[4] = {true, true, true, true};
-    QString trayHint;
-    QString title;
-    QString xferText;
-    bool xferVisible = true;
-    bool xferEnabled = true;
-    QList<Box> boxes;
-    QStringList sounds;
-    int beeps = 0;
-
-    void setPictures(EventKind) override {}
-    void addHistoryRow(const QString&, const QString&, EventKind) override {}
-    void setStatusLine(int line, const QString& text) override { lines[line] = text; }
-    void setStatusLineVisible(int line, bool visible) override { lineVisible[line] = visible; }
-    void setTrayHint(const QString& text) override { trayHint = text; }
-    void setApplicationTitle(const QString& text) override { title = text; }
-    void setXferText(const QString& text) override { xferText = text; }
-    void setXferVisible(bool visible) override { xferVisible = visible; }
-    void setXferEnabled(bool enabled) override { xferEnabled = enabled; }
-    void setCommandCaption(const QString&, const QString&) override {}
-    void setCommandEnabled(const QString&, bool) override {}
-    void setCommandVisible(const QString&, bool) override {}
-    void showWindow() override {}
-    BoxAnswer messageBox(const QString& caption, const QString& text, BoxButtons, BoxIcon icon,
-                         BoxAnswer def) override {
-        boxes.append({caption, text, icon});
-        return def;
-    }
-    std::optional<QStringList> prompt(const QString&, const QStringList&, const QStringList&,
-                                      const QList<int>&) override {
-        return std::nullopt;
-    }
-    void openDocument(const QString&) override {}
-    void beep(BeepKind) override { ++beeps; }
-    void playSound(const QString& file) override { sounds.append(file); }
-};
 
 class RecordingEvents : public EventSink {
 public:

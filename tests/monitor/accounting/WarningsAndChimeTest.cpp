@@ -73,9 +73,9 @@ protected:
         QList<QPair<int, int>> chimes;
         for (int i = 1; i <= ticks; ++i) {
             clock.set(QDateTime(Weekday(), QTime(10, 0)).addSecs(61 * i));
-            const int before = view.sounds.size() + view.beeps;
+            const int before = view.sounds.size() + view.beeps.size();
             const DayTime::Hms e = chime.run(At(10, 0));
-            if (view.sounds.size() + view.beeps > before)
+            if (view.sounds.size() + view.beeps.size() > before)
                 chimes.append({e.hours, e.minutes});
         }
         return chimes;
@@ -172,7 +172,7 @@ TEST_F(ChimeTest, SoundFileFromTheChimeEventOrABeep) {
     SetUser(QStringLiteral("Chime period"), QStringLiteral("2"));
     settings.WriteText(kChimeSoundKey, QString(), soundFolder + QStringLiteral("/bell.wav"));
     RunTicks(2);
-    EXPECT_EQ(view.beeps, 1) << "a file that is not there cannot be played";
+    EXPECT_EQ(view.beeps.size(), 1) << "a file that is not there cannot be played";
     EXPECT_TRUE(view.sounds.isEmpty());
     QFile bell(soundFolder + QStringLiteral("/bell.wav"));
     ASSERT_TRUE(bell.open(QIODevice::WriteOnly));
