@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and shows the programs at work on a
-# private settings store: a round trip through tollreg.
+# Installs what is missing, builds, and replays a short dial-up evening on a
+# private settings store: the monitor runs headless on a simulated connection
+# source and a virtual clock, and shows what it tells the user.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh default
-store="$(mktemp -d)/registry.sqlite"
-reg() { build/bin/tollreg --registry "$store" "$@"; }
-reg set 'HKCU\Software\Varnholt\Farrowline' 'Show cost' true
-reg set 'HKCU\Software\Varnholt\Farrowline' 'Standard Rate' 0.35
-reg set 'HKLM\SOFTWARE\Varnholt\Farrowline' 'PC Total time' --dword 125
-reg export > "${store%.sqlite}.reg"
-echo "--- exported:"
-cat "${store%.sqlite}.reg"
-echo "--- query:"
-reg query 'HKCU\Software\Varnholt\Farrowline'
+work="$(mktemp -d)"
+store="$work/registry.sqlite"
+build/bin/tollreg --registry "$store" set 'HKCU\Software\Varnholt\Farrowline' 'Log Filename' "$work/access.txt" >/dev/null
+build/bin/tollreg --registry "$store" set 'HKCU\Software\Varnholt\Farrowline' 'Skip intro' true >/dev/null
+echo "--- tollwatch --headless --registry $store --ras sim:resources/scenarios/demo.scn"
+build/bin/tollwatch --headless --registry "$store" --ras sim:resources/scenarios/demo.scn
+echo "--- the connection log:"
+cat "$work/access.txt"
+echo "--- the totals in the store:"
+build/bin/tollreg --registry "$store" query 'HKCU\Software\Varnholt\Farrowline' | grep -E 'Connected|Connection Cost|Bad termination'
