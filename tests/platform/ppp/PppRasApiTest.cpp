@@ -165,6 +165,7 @@ TEST_F(PppRasApiTest, DialHandsTypedCredentialsToPppdInAPrivateFileOnly) {
 
     // Nothing typed beyond the peer's own user: pppd finds its secrets itself.
     ASSERT_EQ(api->dial(QStringLiteral("work"), QString(), QString(), recorder(), handle), 0);
+    PppFakeTree::finishHelpers(*api); // one at a time: the log keeps their order
     ASSERT_EQ(api->dial(QStringLiteral("provider"), QStringLiteral("anna"), QString(), recorder(),
                         handle),
               0);
@@ -225,6 +226,7 @@ TEST_F(PppRasApiTest, HangUpRunsPoffForTheEntryAndSilencesTheDial) {
     startPppd(300, QStringLiteral("provider"));
     const RasHandle up = connections().value(0).handle;
     EXPECT_EQ(api->hangUp(up), 0);
+    PppFakeTree::finishHelpers(*api);
 
     RasHandle dialling = 0;
     ASSERT_EQ(api->dial(QStringLiteral("work"), {}, {}, recorder(), dialling), 0);
