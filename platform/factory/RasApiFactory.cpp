@@ -59,23 +59,23 @@ std::unique_ptr<RasApi> createSim(const QString& file, QString* error, Clock* si
 
 namespace RasApiFactory {
 
-QString chosenSpec(const QString& commandLine, const Settings& settings) {
+QString chosenSource(const QString& commandLine, const Settings& settings) {
     if (!commandLine.isEmpty())
         return commandLine;
     return settings.ReadText(kSettingsKey, kConnectionSourceValue, kAuto);
 }
 
-bool isValidSpec(const QString& spec) {
-    return spec == kAuto || spec == kNetworkManager || spec == kPpp ||
-           (spec.startsWith(kSimPrefix) && spec.size() > kSimPrefix.size());
+bool isValidSource(const QString& source) {
+    return source == kAuto || source == kNetworkManager || source == kPpp ||
+           (source.startsWith(kSimPrefix) && source.size() > kSimPrefix.size());
 }
 
 } // namespace RasApiFactory
 
-std::unique_ptr<RasApi> createRasApi(const QString& spec, const Settings& settings, QString* error,
-                                     Clock* simClock) {
-    const QString chosen = RasApiFactory::chosenSpec(spec, settings);
-    if (!RasApiFactory::isValidSpec(chosen)) {
+std::unique_ptr<RasApi> createRasApi(const QString& source, const Settings& settings,
+                                     QString* error, Clock* simClock) {
+    const QString chosen = RasApiFactory::chosenSource(source, settings);
+    if (!RasApiFactory::isValidSource(chosen)) {
         if (error)
             *error = QStringLiteral("unknown connection source \"%1\" (expected auto, "
                                     "networkmanager, ppp or sim:FILE)")

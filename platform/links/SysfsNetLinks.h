@@ -1,7 +1,6 @@
 #pragma once
-// The network interfaces as /sys/class/net shows them: index, link type,
-// whether they are up, and their byte counters. The root is configurable so
-// that tests can use a tree of their own.
+// The network interfaces as /sys/class/net (or a test's tree) shows them:
+// index, link type, whether they are up, and their byte counters.
 
 #include <QList>
 #include <QString>

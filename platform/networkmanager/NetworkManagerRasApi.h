@@ -1,7 +1,6 @@
 #pragma once
-// The connection source on NetworkManager (D-Bus): its dial-up connections
-// (modems, PPPoE, ADSL, Bluetooth DUN, metered ones, ones the user lists),
-// their states, the saved profiles as phone book, activation and byte counters.
+// The connection source on NetworkManager (D-Bus): its pay-by-time connections,
+// their states, saved profiles as phone book, activation and byte counters.
 
 #include "LinkCounterTotals.h"
 #include "NmActiveConnection.h"

@@ -1,7 +1,6 @@
 #pragma once
-// The connection source on pppd: the ppp interfaces of /sys/class/net and the
-// pppd processes dialling, the files of /etc/ppp/peers as phone book, pon and
-// poff for dial and hang-up, byte counters from sysfs.
+// The connection source on pppd: ppp interfaces and dialling pppd processes,
+// /etc/ppp/peers as phone book, pon and poff, byte counters from sysfs.
 
 #include "LinkCounterTotals.h"
 #include "PppPeers.h"

@@ -28,9 +28,9 @@ protected:
     void useSystemBus(const QString& address) {
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toLocal8Bit());
     }
-    QString backendOf(const QString& spec) {
+    QString backendOf(const QString& source) {
         QString error;
-        const auto api = createRasApi(spec, settings, &error);
+        const auto api = createRasApi(source, settings, &error);
         EXPECT_TRUE(api) << error.toStdString();
         return api ? api->backendName() : QString();
     }
@@ -44,20 +44,20 @@ private:
 };
 
 TEST_F(RasApiFactoryTest, CommandLineWinsOverTheStoredChoiceWhichWinsOverAuto) {
-    EXPECT_EQ(RasApiFactory::chosenSpec(QString(), settings), QStringLiteral("auto"));
+    EXPECT_EQ(RasApiFactory::chosenSource(QString(), settings), QStringLiteral("auto"));
     settings.WriteText(kSettingsKey, kConnectionSourceValue, QStringLiteral("ppp"));
-    EXPECT_EQ(RasApiFactory::chosenSpec(QString(), settings), QStringLiteral("ppp"));
-    EXPECT_EQ(RasApiFactory::chosenSpec(QStringLiteral("networkmanager"), settings),
+    EXPECT_EQ(RasApiFactory::chosenSource(QString(), settings), QStringLiteral("ppp"));
+    EXPECT_EQ(RasApiFactory::chosenSource(QStringLiteral("networkmanager"), settings),
               QStringLiteral("networkmanager"));
     EXPECT_EQ(backendOf(QString()), QStringLiteral("ppp"));
 }
 
 TEST_F(RasApiFactoryTest, UnknownSourcesAreRefusedWithTheReason) {
-    for (const QString& spec :
+    for (const QString& source :
          {QStringLiteral("modem"), QStringLiteral("sim:"), QStringLiteral("PPP")}) {
         QString error;
-        EXPECT_FALSE(createRasApi(spec, settings, &error)) << spec.toStdString();
-        EXPECT_TRUE(error.contains(spec)) << error.toStdString();
+        EXPECT_FALSE(createRasApi(source, settings, &error)) << source.toStdString();
+        EXPECT_TRUE(error.contains(source)) << error.toStdString();
     }
     settings.WriteText(kSettingsKey, kConnectionSourceValue, QStringLiteral("carrier pigeon"));
     EXPECT_FALSE(createRasApi(QString(), settings));
