@@ -29,7 +29,6 @@ public:
 
     explicit SysfsNetLinks(QString root = defaultRoot());
 
-    QString root() const { return m_root; }
     // Every interface, sorted by name.
     QList<NetLink> links() const;
     std::optional<NetLink> link(const QString& name) const;

@@ -122,11 +122,11 @@ void NmDialer::onDeviceStateChanged(const QDBusMessage& message) {
                 continue;
             m_pending[index].devices = active->devices;
         }
-        onDeviceState(p.activePath, device, args.at(0).toUInt(), args.at(2).toUInt());
+        onDeviceState(p.activePath, args.at(0).toUInt(), args.at(2).toUInt());
     }
 }
 
-void NmDialer::onDeviceState(const QString& activePath, const QString&, uint state, uint reason) {
+void NmDialer::onDeviceState(const QString& activePath, uint state, uint reason) {
     const int index = indexOf(activePath);
     if (index < 0)
         return;

@@ -25,9 +25,6 @@ public:
     // Stops following the activation (no more callbacks) and takes it down.
     int hangUp(const QString& activePath);
 
-    bool following(const QString& activePath) const { return indexOf(activePath) >= 0; }
-    const NmSecretAgent& agent() const { return m_agent; }
-
     // The RAS code of a failed NetworkManager call.
     static int errorOfReply(const QDBusMessage& reply);
 
@@ -47,7 +44,7 @@ private:
 
     int indexOf(const QString& activePath) const;
     void checkNow(const QString& activePath);
-    void onDeviceState(const QString& activePath, const QString& device, uint state, uint reason);
+    void onDeviceState(const QString& activePath, uint state, uint reason);
     // Passes a step on: once per state, and for the last time on Connected or
     // an error.
     void deliver(const QString& activePath, int state, int error);

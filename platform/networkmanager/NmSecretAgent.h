@@ -26,7 +26,6 @@ public:
     // returns false when that failed (the activation may then lack it).
     bool offer(const QString& connectionPath, const QString& password);
     void withdraw(const QString& connectionPath);
-    bool registered() const { return m_registered; }
 
 public slots:
     NmSettingsMap GetSecrets(const NmSettingsMap& connection, const QDBusObjectPath& connectionPath,
