@@ -43,16 +43,24 @@ void stableSortKeyed(std::vector<std::pair<NumberKey<T>, int>>& keyed, bool desc
                          [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
-// Reads every row's key once, sorts the keys with their rows, writes the rows back.
+// Reads every row's key once, in the rows' own order (which is their order
+// in memory, whatever order they are shown in), then sorts the shown order.
 template <typename T, typename Read>
 void sortByKey(std::vector<int>& order, bool descending, Read read) {
+    if (order.empty())
+        return;
+    const int rows = *std::max_element(order.begin(), order.end()) + 1;
+    std::vector<char> present(size_t(rows), 0);
+    for (int row : order)
+        present[size_t(row)] = 1;
+    std::vector<NumberKey<T>> keyOf(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        if (present[size_t(row)])
+            if (const auto v = read(row))
+                keyOf[size_t(row)] = {true, *v};
     std::vector<std::pair<NumberKey<T>, int>> keyed(order.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        NumberKey<T> key;
-        if (const auto v = read(order[i]))
-            key = {true, *v};
-        keyed[i] = {key, order[i]};
-    }
+    for (size_t i = 0; i < order.size(); ++i)
+        keyed[i] = {keyOf[size_t(order[i])], order[i]};
     stableSortKeyed(keyed, descending);
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = keyed[i].second;

@@ -1,6 +1,7 @@
 #include "TextCollation.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <cstring>
@@ -60,125 +61,231 @@ void TextCollation::learnAsciiOrder() {
     m_byteKeys = true;
 }
 
-void TextCollation::sort(std::vector<int>& order, const TextAt& textAt, bool descending) const {
-    if (m_byteKeys && sortByByteKeys(order, textAt, descending))
-        return;
-    sortByCollator(order, textAt, descending);
-}
-
-namespace {
-
-// One byte key per row, back to back; the first eight bytes also as a number
-// so that most comparisons never reach memcmp.
-struct ByteKeys {
+// One byte key per text, back to back.
+struct TextCollation::ByteKeys {
     std::vector<std::uint8_t> bytes;
     std::vector<std::uint32_t> offset;
     std::vector<std::uint8_t> length;
-    std::vector<std::uint64_t> head;
     std::vector<bool> stopped;
 
+    explicit ByteKeys(size_t n) : offset(n, 0), length(n, 0), stopped(n, false) {}
+
     int compare(size_t a, size_t b) const {
-        if (head[a] != head[b])
-            return head[a] < head[b] ? -1 : 1;
         const size_t n = std::min(length[a], length[b]);
         const int c = std::memcmp(&bytes[offset[a]], &bytes[offset[b]], n);
         if (c != 0)
             return c;
         return int(length[a]) - int(length[b]);
     }
+    // Bytes from..from+7 of a key as one big-endian number, zero-padded.
+    std::uint64_t word(size_t key, size_t from) const {
+        std::uint64_t w = 0;
+        for (size_t k = from; k < from + 8; ++k)
+            w = (w << 8) | (k < length[key] ? bytes[offset[key] + k] : 0);
+        return w;
+    }
 };
+
+// What the sort moves around: the first sixteen key bytes travel with the
+// item's number, so most comparisons never leave the array being sorted.
+struct TextCollation::KeyHead {
+    std::uint64_t first;
+    std::uint64_t second;
+    int item;
+};
+
+std::vector<TextCollation::KeyHead> TextCollation::headsOf(const ByteKeys& keys,
+                                                           const std::vector<int>& items) {
+    std::vector<KeyHead> heads(items.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        const size_t k = size_t(items[i]);
+        heads[i] = {keys.word(k, 0), keys.word(k, 8), int(i)};
+    }
+    return heads;
+}
+
+namespace {
+
+std::vector<int> identity(size_t n) {
+    std::vector<int> v(n);
+    for (size_t i = 0; i < n; ++i)
+        v[i] = int(i);
+    return v;
+}
+
+// Ranks from items in sorted order: an item equal to the one before it (as
+// same() says) shares its rank, so the rows of both keep their order.
+template <typename Same> std::vector<int> ranksOfSorted(const std::vector<int>& sorted, Same same) {
+    std::vector<int> rank(sorted.size());
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        const size_t t = size_t(sorted[i]);
+        rank[t] = (i > 0 && same(sorted[i - 1], sorted[i])) ? rank[size_t(sorted[i - 1])] : int(i);
+    }
+    return rank;
+}
+
+// A sample of the rows shows whether their texts repeat (users, connection
+// names) or hardly ever do (dates and times).
+bool mostlyDistinct(const std::vector<char>& present, const TextCollation::TextAt& textAt) {
+    constexpr size_t kSample = 512;
+    const size_t step = std::max<size_t>(1, present.size() / kSample);
+    QSet<QString> seen;
+    size_t looked = 0;
+    for (size_t row = 0; row < present.size(); row += step) {
+        if (!present[row])
+            continue;
+        seen.insert(textAt(int(row)));
+        ++looked;
+    }
+    return looked > 0 && seen.size() * 10 >= qsizetype(looked) * 9;
+}
 
 } // namespace
 
-bool TextCollation::sortByByteKeys(std::vector<int>& order, const TextAt& textAt,
-                                   bool descending) const {
-    const size_t n = order.size();
-    ByteKeys keys;
-    keys.offset.resize(n);
-    keys.length.resize(n);
-    keys.head.resize(n);
-    keys.stopped.resize(n);
-    for (size_t i = 0; i < n; ++i) {
-        const QString text = textAt(order[i]);
-        if (text.size() > kMaxKeyLength)
+bool TextCollation::appendKey(const QString& text, ByteKeys& keys, size_t index) const {
+    if (text.size() > kMaxKeyLength)
+        return false;
+    keys.offset[index] = std::uint32_t(keys.bytes.size());
+    int used = 0;
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const char16_t c = text.at(k).unicode();
+        const bool stop = m_lettersStop && isAsciiLetter(c);
+        if (!stop && (c >= 128 || m_rank[c] == 0))
             return false;
-        keys.offset[i] = std::uint32_t(keys.bytes.size());
-        std::uint64_t head = 0;
-        int used = 0;
-        for (qsizetype k = 0; k < text.size(); ++k) {
-            const char16_t c = text.at(k).unicode();
-            const bool stop = m_lettersStop && isAsciiLetter(c);
-            if (!stop && (c >= 128 || m_rank[c] == 0))
-                return false;
-            const std::uint8_t b = stop ? kLetter : m_rank[c];
-            keys.bytes.push_back(b);
-            if (used++ < 8)
-                head |= std::uint64_t(b) << (8 * (8 - used));
-            if (stop) {
-                keys.stopped[i] = true;
-                break;
-            }
+        keys.bytes.push_back(stop ? kLetter : m_rank[c]);
+        ++used;
+        if (stop) {
+            keys.stopped[index] = true;
+            break;
         }
-        keys.length[i] = std::uint8_t(used);
-        keys.head[i] = head;
     }
-    // Sort positions in the current order, then map back to rows.
-    std::vector<int> pos(n);
-    for (size_t i = 0; i < n; ++i)
-        pos[i] = int(i);
-    auto less = [&](int a, int b) {
-        const int c = keys.compare(size_t(a), size_t(b));
-        if (c != 0 || !keys.stopped[size_t(a)])
-            return c < 0;
-        return compare(textAt(order[size_t(a)]), textAt(order[size_t(b)])) < 0;
+    keys.length[index] = std::uint8_t(used);
+    return true;
+}
+
+// Rows are read in their own order (the order of the log files in memory),
+// whatever order they are shown in.
+void TextCollation::sort(std::vector<int>& order, const TextAt& textAt, bool descending) const {
+    if (order.empty())
+        return;
+    const int rows = *std::max_element(order.begin(), order.end()) + 1;
+    std::vector<char> present(size_t(rows), 0);
+    for (int row : order)
+        present[size_t(row)] = 1;
+    if (m_byteKeys && mostlyDistinct(present, textAt) &&
+        sortRowsByByteKeys(order, present, textAt, descending))
+        return;
+    sortByDistinctTexts(order, present, textAt, descending);
+}
+
+// Texts that hardly repeat are keyed row by row; one sort by key, then by
+// the place shown, gives the new order directly.
+bool TextCollation::sortRowsByByteKeys(std::vector<int>& order, const std::vector<char>& present,
+                                       const TextAt& textAt, bool descending) const {
+    ByteKeys keys(present.size());
+    for (size_t row = 0; row < present.size(); ++row)
+        if (present[row] && !appendKey(textAt(int(row)), keys, row))
+            return false;
+    std::vector<KeyHead> heads = headsOf(keys, order);
+    auto compareRows = [&](const KeyHead& a, const KeyHead& b) {
+        if (a.first != b.first)
+            return a.first < b.first ? -1 : 1;
+        if (a.second != b.second)
+            return a.second < b.second ? -1 : 1;
+        const int ra = order[size_t(a.item)];
+        const int rb = order[size_t(b.item)];
+        const int c = keys.compare(size_t(ra), size_t(rb));
+        if (c != 0 || !keys.stopped[size_t(ra)])
+            return c;
+        return compare(textAt(ra), textAt(rb));
     };
-    if (descending)
-        std::stable_sort(pos.begin(), pos.end(), [&](int a, int b) { return less(b, a); });
-    else
-        std::stable_sort(pos.begin(), pos.end(), less);
-    std::vector<int> sorted(n);
-    for (size_t i = 0; i < n; ++i)
-        sorted[i] = order[size_t(pos[i])];
+    std::sort(heads.begin(), heads.end(), [&](const KeyHead& a, const KeyHead& b) {
+        const int c = compareRows(a, b);
+        if (c != 0)
+            return descending ? c > 0 : c < 0;
+        return a.item < b.item;
+    });
+    std::vector<int> sorted(order.size());
+    for (size_t i = 0; i < sorted.size(); ++i)
+        sorted[i] = order[size_t(heads[i].item)];
     order.swap(sorted);
     return true;
 }
 
-// Rows usually repeat a few texts (users, connection names): the distinct
-// texts are collated once and the rows then sort by their text's rank.
-void TextCollation::sortByCollator(std::vector<int>& order, const TextAt& textAt,
-                                   bool descending) const {
+// Each distinct text is collated once, then the rows sort by its rank.
+void TextCollation::sortByDistinctTexts(std::vector<int>& order, const std::vector<char>& present,
+                                        const TextAt& textAt, bool descending) const {
     QHash<QString, int> ids;
     std::vector<QString> distinct;
-    std::vector<int> idOf(order.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        const QString text = textAt(order[i]);
+    std::vector<int> idOf(present.size(), 0);
+    for (size_t row = 0; row < present.size(); ++row) {
+        if (!present[row])
+            continue;
+        const QString text = textAt(int(row));
         auto it = ids.constFind(text);
         if (it == ids.constEnd()) {
             it = ids.insert(text, int(distinct.size()));
             distinct.push_back(text);
         }
-        idOf[i] = it.value();
+        idOf[row] = it.value();
     }
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(distinct.size());
-    for (const QString& t : distinct)
-        keys.push_back(m_collator.sortKey(t));
-    std::vector<int> byText(distinct.size());
-    for (size_t i = 0; i < byText.size(); ++i)
-        byText[i] = int(i);
-    std::sort(byText.begin(), byText.end(),
-              [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
-    std::vector<int> rank(distinct.size());
-    for (size_t i = 0; i < byText.size(); ++i) {
-        const bool same =
-            i > 0 && keys[size_t(byText[i - 1])].compare(keys[size_t(byText[i])]) == 0;
-        rank[size_t(byText[i])] = same ? rank[size_t(byText[i - 1])] : int(i);
-    }
+    const std::vector<int> rank = ranks(distinct);
     std::vector<std::pair<int, int>> keyed(order.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        keyed[i] = {descending ? -rank[size_t(idOf[i])] : rank[size_t(idOf[i])], order[i]};
+    for (size_t i = 0; i < order.size(); ++i) {
+        const int r = rank[size_t(idOf[size_t(order[i])])];
+        keyed[i] = {descending ? -r : r, order[i]};
+    }
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = keyed[i].second;
+}
+
+std::vector<int> TextCollation::ranks(const std::vector<QString>& texts) const {
+    std::vector<int> rank;
+    if (!(m_byteKeys && ranksByByteKeys(texts, rank)))
+        rank = ranksByCollator(texts);
+    return rank;
+}
+
+bool TextCollation::ranksByByteKeys(const std::vector<QString>& texts,
+                                    std::vector<int>& rank) const {
+    ByteKeys keys(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (!appendKey(texts[i], keys, i))
+            return false;
+    // Keys that end before a letter tie only with keys ending the same way;
+    // the collator settles those, and only those.
+    auto order = [&](int a, int b) {
+        const int c = keys.compare(size_t(a), size_t(b));
+        if (c != 0 || !keys.stopped[size_t(a)])
+            return c;
+        return compare(texts[size_t(a)], texts[size_t(b)]);
+    };
+    const std::vector<int> all = identity(texts.size());
+    std::vector<KeyHead> heads = headsOf(keys, all);
+    std::sort(heads.begin(), heads.end(), [&](const KeyHead& a, const KeyHead& b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        if (a.second != b.second)
+            return a.second < b.second;
+        return order(a.item, b.item) < 0;
+    });
+    std::vector<int> sorted(texts.size());
+    for (size_t i = 0; i < sorted.size(); ++i)
+        sorted[i] = heads[i].item;
+    rank = ranksOfSorted(sorted, [&](int a, int b) { return order(a, b) == 0; });
+    return true;
+}
+
+std::vector<int> TextCollation::ranksByCollator(const std::vector<QString>& texts) const {
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(texts.size());
+    for (const QString& t : texts)
+        keys.push_back(m_collator.sortKey(t));
+    std::vector<int> sorted = identity(texts.size());
+    std::sort(sorted.begin(), sorted.end(),
+              [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+    return ranksOfSorted(
+        sorted, [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) == 0; });
 }

@@ -1,8 +1,9 @@
 #pragma once
 // Sorts list rows by a text column in the locale's collation, case-sensitive.
-// Texts of plain ASCII (dates, times, most names) get byte keys that order
-// exactly as the collator does, so a million rows sort in a fraction of a
-// second; anything else goes through the collator itself.
+// Each distinct text is collated once; texts of plain ASCII (dates, times,
+// most names) get byte keys that order exactly as the collator does, so a
+// million rows sort in a fraction of a second; anything else goes through the
+// collator's own sort keys.
 
 #include <QCollator>
 #include <QLocale>
@@ -27,9 +28,23 @@ public:
     bool hasByteKeys() const { return m_byteKeys; }
 
 private:
+    struct ByteKeys;
+    struct KeyHead;
+
     void learnAsciiOrder();
-    bool sortByByteKeys(std::vector<int>& order, const TextAt& textAt, bool descending) const;
-    void sortByCollator(std::vector<int>& order, const TextAt& textAt, bool descending) const;
+    // Appends the byte key of text as key number index; false when some
+    // character cannot be keyed.
+    bool appendKey(const QString& text, ByteKeys& keys, size_t index) const;
+    static std::vector<KeyHead> headsOf(const ByteKeys& keys, const std::vector<int>& items);
+    bool sortRowsByByteKeys(std::vector<int>& order, const std::vector<char>& present,
+                            const TextAt& textAt, bool descending) const;
+    void sortByDistinctTexts(std::vector<int>& order, const std::vector<char>& present,
+                             const TextAt& textAt, bool descending) const;
+    // The rank of each text in collation order; equal texts share one.
+    std::vector<int> ranks(const std::vector<QString>& texts) const;
+    // False when some text cannot be keyed.
+    bool ranksByByteKeys(const std::vector<QString>& texts, std::vector<int>& rank) const;
+    std::vector<int> ranksByCollator(const std::vector<QString>& texts) const;
 
     QCollator m_collator;
     // Rank of each ASCII character in the key, 0 when it cannot be keyed.

@@ -157,39 +157,85 @@ TEST(TolerantNumberTest, IntegersFollowStrToInt) {
     EXPECT_EQ(TolerantNumber::integer(u""), std::nullopt);
 }
 
-// Random texts sorted by the byte-key route and by the collator alone must
-// come out alike, in every locale the list may meet.
-class CollationAgreementTest : public ::testing::TestWithParam<const char*> {};
+// Random texts sorted by the fast routes and by the collator alone must come
+// out alike, in every locale the list may meet: texts that hardly repeat
+// (keyed row by row) and texts from a small pool (collated once each).
+class CollationAgreementTest : public ::testing::TestWithParam<const char*> {
+protected:
+    // From a large pool nearly every text differs, yet one in twenty repeats
+    // an earlier one, so equal texts meet on both routes.
+    static std::vector<QString> randomTexts(int count, int pool) {
+        const QString alphabet = QStringLiteral("aAbBzZ09 /:.-,;'MP");
+        QRandomGenerator random(7);
+        std::vector<QString> made;
+        for (int i = 0; i < pool; ++i) {
+            QString t;
+            const int n = pool > count ? random.bounded(5, 13) : random.bounded(0, 9);
+            for (int k = 0; k < n; ++k)
+                t += alphabet.at(random.bounded(int(alphabet.size())));
+            made.push_back(t);
+        }
+        std::vector<QString> texts;
+        for (int i = 0; i < count; ++i) {
+            const bool repeat = pool > count && i > 0 && i % 20 == 0;
+            texts.push_back(repeat ? texts[size_t(random.bounded(i))]
+                                   : made[size_t(random.bounded(pool))]);
+        }
+        return texts;
+    }
+};
 
-TEST_P(CollationAgreementTest, ByteKeysOrderAsTheCollator) {
+TEST_P(CollationAgreementTest, FastRoutesOrderAsTheCollator) {
     const QLocale locale{QString::fromLatin1(GetParam())};
     TextCollation collation(locale);
-    ASSERT_TRUE(collation.hasByteKeys()) << "the fast route is not taken";
+    ASSERT_TRUE(collation.hasByteKeys()) << "the byte-key route is not taken";
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseSensitive);
-    const QString alphabet = QStringLiteral("aAbBzZ09 /:.-,;'MP");
-    QRandomGenerator random(7);
-    std::vector<QString> texts;
-    for (int i = 0; i < 3000; ++i) {
-        QString t;
-        const int n = random.bounded(0, 9);
-        for (int k = 0; k < n; ++k)
-            t += alphabet.at(random.bounded(int(alphabet.size())));
-        texts.push_back(t);
+    for (int pool : {100000, 40}) {
+        const std::vector<QString> texts = randomTexts(3000, pool);
+        for (bool descending : {false, true}) {
+            std::vector<int> fast(texts.size());
+            for (size_t i = 0; i < fast.size(); ++i)
+                fast[i] = int(fast.size() - 1 - i); // shown in reverse
+            std::vector<int> reference = fast;
+            collation.sort(
+                fast, [&](int r) { return texts[size_t(r)]; }, descending);
+            std::stable_sort(reference.begin(), reference.end(), [&](int a, int b) {
+                const int c = collator.compare(texts[size_t(a)], texts[size_t(b)]);
+                return descending ? c > 0 : c < 0;
+            });
+            ASSERT_EQ(fast, reference)
+                << GetParam() << " pool " << pool << (descending ? " descending" : "");
+        }
     }
-    for (bool descending : {false, true}) {
-        std::vector<int> byKeys(texts.size());
-        for (size_t i = 0; i < byKeys.size(); ++i)
-            byKeys[i] = int(i);
-        std::vector<int> byCollator = byKeys;
+}
+
+TEST(TextCollationTest, TextsTheCollatorHoldsEqualKeepTheirOrder) {
+    TextCollation collation(QLocale(QStringLiteral("sv_SE")));
+    // The same letter written precomposed and as e + combining accent.
+    const std::vector<QString> texts = {QString::fromUtf8("\xC3\xA9"), "b",
+                                        QString::fromUtf8("e\xCC\x81")};
+    ASSERT_EQ(collation.compare(texts[0], texts[2]), 0);
+    for (const std::vector<int>& shown : {std::vector<int>{2, 1, 0}, std::vector<int>{0, 1, 2}}) {
+        std::vector<int> order = shown;
         collation.sort(
-            byKeys, [&](int r) { return texts[size_t(r)]; }, descending);
-        std::stable_sort(byCollator.begin(), byCollator.end(), [&](int a, int b) {
-            const int c = collator.compare(texts[size_t(a)], texts[size_t(b)]);
-            return descending ? c > 0 : c < 0;
-        });
-        ASSERT_EQ(byKeys, byCollator) << GetParam() << (descending ? " descending" : "");
+            order, [&](int r) { return texts[size_t(r)]; }, false);
+        EXPECT_EQ(order, (std::vector<int>{1, shown[0], shown[2]}));
     }
+}
+
+TEST(TextCollationTest, RowsMissingFromTheOrderAreNotRead) {
+    TextCollation collation(QLocale(QStringLiteral("sv_SE")));
+    const std::vector<QString> texts = {"c", "b", "a", "d"};
+    std::vector<int> order = {3, 1};
+    collation.sort(
+        order,
+        [&](int r) {
+            EXPECT_TRUE(r == 1 || r == 3) << r;
+            return texts[size_t(r)];
+        },
+        false);
+    EXPECT_EQ(order, (std::vector<int>{1, 3}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, CollationAgreementTest,
