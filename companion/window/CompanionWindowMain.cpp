@@ -37,6 +37,7 @@ int runCompanionWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kTitle);
     QApplication::setApplicationDisplayName(kTitle);
+    QApplication::setApplicationVersion(QStringLiteral(TOLLWATCH_VERSION));
     const QString storeFile = RegistryLocation::resolve(arguments);
     std::unique_ptr<SqliteRegistryStore> store;
     try {

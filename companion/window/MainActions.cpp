@@ -26,8 +26,11 @@ QAction* MainActions::add(QMenu* menu, const char* name, bool checkable) {
 void MainActions::buildMenus(QMainWindow* window) {
     m_file = window->menuBar()->addMenu(QString());
     compile = add(m_file, "CompileReport1");
+    compile->setShortcut(QKeySequence::Refresh);
     save = add(m_file, "SaveReport1");
+    save->setShortcut(QKeySequence::Save);
     print = add(m_file, "Print1");
+    print->setShortcut(QKeySequence::Print);
     m_file->addSeparator();
     exit = add(m_file, "Exit1");
     exit->setShortcut(QKeySequence::Quit);

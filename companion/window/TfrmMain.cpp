@@ -304,8 +304,9 @@ void TfrmMain::afterOptions(bool accepted) {
 }
 
 void TfrmMain::showAbout() {
+    const QString version = QCoreApplication::applicationVersion();
     showMessage({kCaption,
-                 kCaption + QStringLiteral(" ") + QCoreApplication::applicationVersion() +
+                 (version.isEmpty() ? kCaption : kCaption + QLatin1Char(' ') + version) +
                      QStringLiteral("\n\nReads the Tollwatch connection logs and shows the "
                                     "connections, the usage report and its charts."),
                  MessageIcon::Information, MessageButtons::Ok, false});
