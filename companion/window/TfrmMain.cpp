@@ -324,6 +324,8 @@ void TfrmMain::setBusy(bool busy) {
 
 void TfrmMain::compileStarted() {
     m_model->clear();
+    // The new rows come in the files' order, whatever the last sort was.
+    m_list->header()->setSortIndicatorShown(false);
     m_report->clear();
     m_outline->clear();
     m_status->setProgress(0);

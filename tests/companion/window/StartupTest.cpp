@@ -10,12 +10,15 @@
 #include "MainActions.h"
 #include "MainWindowSettings.h"
 #include "SingleInstance.h"
+#include "SqliteRegistryStore.h"
 #include "TestEnvironment.h"
 #include "WindowTestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTreeView>
 
@@ -173,6 +176,39 @@ TEST(SingleInstanceTest, ASecondStartOnTheSameStoreWakesTheFirst) {
     EXPECT_TRUE(other.listen());
     EXPECT_NE(SingleInstance::serverName(dir.filePath("a.sqlite")),
               SingleInstance::serverName(dir.filePath("b.sqlite")));
+}
+
+// The real program: a second start on the same store ends at once and the
+// first one keeps running.
+TEST(SingleInstanceTest, TheProgramsSecondStartEnds) {
+    QTemporaryDir dir;
+    const QString store = dir.filePath("registry.sqlite");
+    const QString log = dir.filePath("access.txt");
+    WindowTest::writeLog(log, WindowTest::sampleLines());
+    {
+        SqliteRegistryStore registry(store);
+        registry.writeValue(RegRoot::CurrentUser, kLogFilesKey, "Log file 1",
+                            RegValue::fromString(log));
+    }
+    const QString program = TestEnvironment::binDir() + "/companion";
+    QProcess first;
+    first.start(program, {"--registry", store});
+    ASSERT_TRUE(first.waitForStarted());
+    // The first start is ready when its socket file appears in the
+    // temporary folder; the folder's changes wake the test.
+    const QString socket = QDir::tempPath() + "/" + SingleInstance::serverName(store);
+    QFileSystemWatcher watcher({QDir::tempPath()});
+    QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
+    while (!QFile::exists(socket) && first.state() == QProcess::Running && changed.wait(20000))
+        changed.clear();
+    ASSERT_TRUE(QFile::exists(socket));
+    QProcess second;
+    second.start(program, {"--registry", store, "/AUTOMATION"});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
 }
 
 TEST(HelpTest, PagesPerLanguageWithTheSetupTopic) {
