@@ -177,13 +177,15 @@ void TfrmSettings::loadValues() {
 
 void TfrmSettings::appendRow(const LogFileRow& row) {
     m_rows.push_back(row);
-    static const QFileIconProvider icons;
+    const QFileIconProvider icons;
     auto* name = new QStandardItem(icons.icon(QFileIconProvider::File), row.name);
     name->setToolTip(row.path);
     auto* size = new QStandardItem(row.size);
     size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_files->appendRow(
         {name, new QStandardItem(row.location), new QStandardItem(row.lastUpdated), size});
+    for (int column = 0; column < 3; ++column)
+        m_details->resizeColumnToContents(column);
 }
 
 int TfrmSettings::selectedRow() const {
