@@ -28,7 +28,6 @@ int main(int argc, char** argv) {
     CommandLine cl;
     try {
         cl = CommandLine::parse(args);
-        cl.simulationFile();
     } catch (const CommandLineError& e) {
         std::fprintf(stderr, "tollwatch: %s\n", e.what());
         return 2;

@@ -2,8 +2,6 @@
 
 namespace {
 
-const QString kSimPrefix = QStringLiteral("sim:");
-
 // "--name VALUE" or "--name=VALUE"; advances i past the value.
 bool takeValue(const QStringList& args, int& i, const QString& name, QString& value) {
     const QString& a = args.at(i);
@@ -43,20 +41,4 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         // Anything else is ignored, as the program always did.
     }
     return cl;
-}
-
-QString CommandLine::simulationFile() const {
-    if (connectionSource.isEmpty())
-        return QString();
-    if (connectionSource.startsWith(kSimPrefix) && connectionSource.size() > kSimPrefix.size())
-        return connectionSource.mid(kSimPrefix.size());
-    if (connectionSource == QLatin1String("auto") ||
-        connectionSource == QLatin1String("networkmanager") ||
-        connectionSource == QLatin1String("ppp"))
-        throw CommandLineError(("--ras " + connectionSource +
-                                ": this connection source is not available yet; use sim:FILE")
-                                   .toStdString());
-    throw CommandLineError(
-        ("--ras " + connectionSource + ": unknown connection source (expected sim:FILE)")
-            .toStdString());
 }

@@ -27,14 +27,11 @@ struct CommandLine {
     bool trace = false;
     // "--registry FILE" (resolved by RegistryLocation, kept here for messages).
     QString registryFile;
-    // "--ras SOURCE": "sim:FILE"; empty when not given.
+    // "--ras SOURCE": "auto", "networkmanager", "ppp" or "sim:FILE"; empty
+    // when not given (ConnectionSourceChoice validates it).
     QString connectionSource;
 
     // arguments without the program name. Throws CommandLineError for an
     // unknown "--" option or one without its value.
     static CommandLine parse(const QStringList& arguments);
-
-    // The scenario file of "sim:FILE"; empty for any other source. Throws
-    // CommandLineError for a source that cannot be used.
-    QString simulationFile() const;
 };

@@ -2,10 +2,13 @@
 
 #include "ApplicationControl.h"
 #include "Clock.h"
+#include "ConnectionSourceChoice.h"
 #include "FormatSettings.h"
 #include "HeadlessView.h"
 #include "MonitorCore.h"
+#include "RasApiFactory.h"
 #include "RealTimeRunner.h"
+#include "Settings.h"
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
@@ -40,7 +43,11 @@ void fail(const QString& message) {
 // Everything one headless run is made of, in the order it is built.
 struct HeadlessRun {
     std::unique_ptr<SqliteRegistryStore> store;
+    // Declared after the store: a real source reads its settings until the end.
+    std::unique_ptr<Settings> settings;
     Scenario scenario;
+    // A real source (NetworkManager, ppp); without one the scenario's sim runs.
+    std::unique_ptr<RasApi> realSource;
     QString connectionSource;
     std::unique_ptr<ManualClock> virtualClock;
     SystemClock systemClock;
@@ -49,17 +56,31 @@ struct HeadlessRun {
     Clock& clock() { return virtualClock ? static_cast<Clock&>(*virtualClock) : systemClock; }
 };
 
+bool openRealSource(const QString& source, HeadlessRun& run) {
+    QString error;
+    run.realSource = createRasApi(source, *run.settings, &error);
+    if (!run.realSource) {
+        fail(error);
+        return false;
+    }
+    run.connectionSource =
+        QStringLiteral("Connection source: %1").arg(run.realSource->backendName());
+    if (source == QLatin1String("auto"))
+        run.connectionSource += QStringLiteral(" (chosen automatically)");
+    return true;
+}
+
 bool prepare(const CommandLine& cl, const QString& storeFile, HeadlessRun& run) {
     try {
         run.store = std::make_unique<SqliteRegistryStore>(storeFile);
-        const QString file = cl.simulationFile();
-        if (!file.isEmpty()) {
-            run.scenario = Scenario::load(file);
-            run.connectionSource = QStringLiteral("Connection source: sim (%1)").arg(file);
-        } else {
+        run.settings = std::make_unique<Settings>(*run.store);
+        const auto choice = ConnectionSourceChoice::choose(cl, *run.settings);
+        if (!choice.scenarioFile.isEmpty()) {
+            run.scenario = Scenario::load(choice.scenarioFile);
             run.connectionSource =
-                QStringLiteral("Connection source: none available yet; no connection will be seen "
-                               "(--ras sim:FILE simulates one)");
+                QStringLiteral("Connection source: sim (%1)").arg(choice.scenarioFile);
+        } else if (!openRealSource(choice.source, run)) {
+            return false;
         }
     } catch (const ScenarioError& e) {
         fail(e.text());
@@ -88,7 +109,8 @@ int secondStart(const CommandLine& cl, HeadlessView& view, SingleInstance& insta
 
 int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleInstance& instance) {
     view.info(run.connectionSource);
-    SimRasApi ras(run.scenario, run.clock());
+    SimRasApi sim(run.scenario, run.clock());
+    RasApi& ras = run.realSource ? *run.realSource : static_cast<RasApi&>(sim);
     UnbuiltFeatures features;
     UnbuiltFeatures::disableCommands(view);
     const RunHooks hooks{[] { QCoreApplication::processEvents(); },
@@ -107,7 +129,7 @@ int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleI
             core.SecondStartRequest();
         });
         TerminationSignals onSignal([&control] { control.requestTerminate(); });
-        return VirtualRunner(core, ras, *run.virtualClock, chime, control, run.scenario.directives,
+        return VirtualRunner(core, sim, *run.virtualClock, chime, control, run.scenario.directives,
                              hooks)
             .run();
     }
@@ -121,7 +143,8 @@ int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleI
         core.SecondStartRequest();
     });
     TerminationSignals onSignal([&control] { control.requestTerminate(); });
-    RealTimeRunner runner(core, &ras, run.clock(), chime, control, run.scenario.directives, hooks);
+    RealTimeRunner runner(core, run.realSource ? nullptr : &sim, run.clock(), chime, control,
+                          run.scenario.directives, hooks);
     runner.start();
     QCoreApplication::exec();
     core.FormDestroy();

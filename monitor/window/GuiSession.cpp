@@ -1,11 +1,14 @@
 #include "GuiSession.h"
 
 #include "Clock.h"
+#include "ConnectionSourceChoice.h"
 #include "FormatSettings.h"
 #include "MonitorApplication.h"
 #include "MonitorCore.h"
 #include "QtSoundPlayer.h"
+#include "RasApiFactory.h"
 #include "RealTimeRunner.h"
+#include "Settings.h"
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
@@ -25,18 +28,27 @@ void fail(const QString& message) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
-// The scenario of a simulated source, on the real clock from now on.
-bool loadScenario(const CommandLine& cl, const Clock& clock, Scenario& scenario) {
-    const QString file = cl.simulationFile();
-    if (file.isEmpty())
-        return true;
+// The connection source of the run: a simulated one plays its scenario on
+// the real clock from now on; a real one is made by the factory.
+bool openSource(const CommandLine& cl, const Settings& settings, const Clock& clock,
+                Scenario& scenario, std::unique_ptr<RasApi>& realSource) {
     try {
-        scenario = Scenario::load(file).rebased(clock.now());
-        return true;
+        const auto choice = ConnectionSourceChoice::choose(cl, settings);
+        if (!choice.scenarioFile.isEmpty()) {
+            scenario = Scenario::load(choice.scenarioFile).rebased(clock.now());
+            return true;
+        }
+        QString error;
+        realSource = createRasApi(choice.source, settings, &error);
+        if (!realSource)
+            fail(error);
+        return realSource != nullptr;
     } catch (const ScenarioError& e) {
         fail(e.text());
-        return false;
+    } catch (const CommandLineError& e) {
+        fail(QString::fromUtf8(e.what()));
     }
+    return false;
 }
 
 int secondStart(const CommandLine& cl, SingleInstance& instance) {
@@ -62,7 +74,9 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
         fail(QString::fromUtf8(e.what()));
         return 2;
     }
-    if (!loadScenario(cl, clock, scenario))
+    const Settings settings(*store);
+    std::unique_ptr<RasApi> realSource;
+    if (!openSource(cl, settings, clock, scenario, realSource))
         return 2;
     SingleInstance instance(storeFile);
     if (!instance.claim())
@@ -74,7 +88,8 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     MonitorCore* core = nullptr;
     TfrmTAPIMon window([&core](const QString& name) { core->click(name); },
                        [&core](int delta) { core->window().appmessage(delta); }, sound);
-    SimRasApi ras(scenario, clock);
+    SimRasApi sim(scenario, clock);
+    RasApi& ras = realSource ? *realSource : static_cast<RasApi&>(sim);
     UnbuiltFeatures features;
     UnbuiltFeatures::disableCommands(window);
     TimerChime chime;
@@ -90,7 +105,8 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
                          [] {
                              ::_exit(Scenario::CrashExitStatus);
                          }};
-    RealTimeRunner runner(monitor, &ras, clock, chime, control, scenario.directives, hooks);
+    RealTimeRunner runner(monitor, realSource ? nullptr : &sim, clock, chime, control,
+                          scenario.directives, hooks);
     runner.start();
     QApplication::exec();
     monitor.FormDestroy();

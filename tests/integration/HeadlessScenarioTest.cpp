@@ -172,10 +172,12 @@ TEST_F(HeadlessScenarioTest, DialSwitchEndsTheProgramAfterTheConnection) {
 }
 
 TEST_F(HeadlessScenarioTest, UnusableConnectionSourceOrScenarioStopsBeforeAnything) {
-    const HeadlessResult ppp = HeadlessRun::run({QStringLiteral("--registry"), storeFile(),
-                                                 QStringLiteral("--ras"), QStringLiteral("ppp")});
-    EXPECT_EQ(ppp.exitCode, 2);
-    EXPECT_TRUE(ppp.errors.contains(QStringLiteral("not available yet")));
+    const HeadlessResult modem =
+        HeadlessRun::run({QStringLiteral("--registry"), storeFile(), QStringLiteral("--ras"),
+                          QStringLiteral("modem")});
+    EXPECT_EQ(modem.exitCode, 2);
+    EXPECT_TRUE(modem.errors.contains(QStringLiteral("unknown connection source")));
+    EXPECT_TRUE(modem.lines.isEmpty());
     const HeadlessResult missing = run(QStringLiteral("no-such.scn"));
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.lines.isEmpty());
