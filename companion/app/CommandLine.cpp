@@ -11,7 +11,7 @@ const char* const kCompanionUsage =
     "                  0 time-users, 1 time-providers, 2 time-monthly,\n"
     "                  3 cost-users, 4 cost-providers, 5 cost-monthly\n"
     "Message boxes become messages on standard error; the exit status is 1 when one\n"
-    "of them reported a failure. The window is not available yet.\n";
+    "of them reported a failure. Without --report the companion opens its window.\n";
 
 namespace {
 
