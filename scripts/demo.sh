@@ -9,9 +9,10 @@ work="$(mktemp -d)"
 store="$work/registry.sqlite"
 build/bin/tollreg --registry "$store" set 'HKCU\Software\Varnholt\Farrowline' 'Log Filename' "$work/access.txt" >/dev/null
 build/bin/tollreg --registry "$store" set 'HKCU\Software\Varnholt\Farrowline' 'Skip intro' true >/dev/null
+build/bin/tollreg --registry "$store" set 'HKCU\Software\Varnholt\Farrowline' 'Show cost' true >/dev/null
 echo "--- tollwatch --headless --registry $store --ras sim:resources/scenarios/demo.scn"
 build/bin/tollwatch --headless --registry "$store" --ras sim:resources/scenarios/demo.scn
 echo "--- the connection log:"
 cat "$work/access.txt"
 echo "--- the totals in the store:"
-build/bin/tollreg --registry "$store" query 'HKCU\Software\Varnholt\Farrowline' | grep -E 'Connected|Connection Cost|Bad termination'
+build/bin/tollreg --registry "$store" query 'HKCU\Software\Varnholt\Farrowline' | grep -E 'Connected|Connection Cost|Bad termination' || true
