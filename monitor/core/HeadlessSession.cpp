@@ -107,11 +107,36 @@ int secondStart(const CommandLine& cl, HeadlessView& view, SingleInstance& insta
     return 0;
 }
 
+// What the virtual and the real-time runs share: the services of the run.
+struct HeadlessServices {
+    const CommandLine& cl;
+    HeadlessRun& run;
+    HeadlessView& view;
+    SingleInstance& instance;
+    RasApi& ras;
+    UnbuiltFeatures features;
+};
+
+// Runs body with the monitor core on the given chime and control, answering a
+// second start and ending in order on SIGTERM or SIGINT.
+template <typename Body>
+int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& control, Body body) {
+    MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
+                      MonitorFeatures::allFrom(s.features), control, s.cl, &s.view,
+                      QCoreApplication::applicationDirPath()});
+    s.instance.setRequestHandler([&core, &s] {
+        s.view.info(QStringLiteral("another start asked for the window"));
+        core.SecondStartRequest();
+    });
+    TerminationSignals onSignal([&control] { control.requestTerminate(); });
+    return body(core);
+}
+
 int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleInstance& instance) {
     view.info(run.connectionSource);
     SimRasApi sim(run.scenario, run.clock());
-    RasApi& ras = run.realSource ? *run.realSource : static_cast<RasApi&>(sim);
-    UnbuiltFeatures features;
+    HeadlessServices services{
+        cl, run, view, instance, run.realSource ? *run.realSource : static_cast<RasApi&>(sim), {}};
     UnbuiltFeatures::disableCommands(view);
     const RunHooks hooks{[] { QCoreApplication::processEvents(); },
                          [&view](const QString& text) { view.info(text); },
@@ -121,34 +146,22 @@ int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleI
     if (run.virtualClock) {
         VirtualChime chime(*run.virtualClock);
         TerminateFlag control;
-        MonitorCore core({*run.store, run.formats, run.clock(), view, view, ras, chime,
-                          MonitorFeatures::allFrom(features), control, cl, &view,
-                          QCoreApplication::applicationDirPath()});
-        instance.setRequestHandler([&core, &view] {
-            view.info(QStringLiteral("another start asked for the window"));
-            core.SecondStartRequest();
+        return withCore(services, chime, control, [&](MonitorCore& core) {
+            return VirtualRunner(core, sim, *run.virtualClock, chime, control,
+                                 run.scenario.directives, hooks)
+                .run();
         });
-        TerminationSignals onSignal([&control] { control.requestTerminate(); });
-        return VirtualRunner(core, sim, *run.virtualClock, chime, control, run.scenario.directives,
-                             hooks)
-            .run();
     }
     TimerChime chime;
     EventLoopControl control;
-    MonitorCore core({*run.store, run.formats, run.clock(), view, view, ras, chime,
-                      MonitorFeatures::allFrom(features), control, cl, &view,
-                      QCoreApplication::applicationDirPath()});
-    instance.setRequestHandler([&core, &view] {
-        view.info(QStringLiteral("another start asked for the window"));
-        core.SecondStartRequest();
+    return withCore(services, chime, control, [&](MonitorCore& core) {
+        RealTimeRunner runner(core, run.realSource ? nullptr : &sim, run.clock(), chime, control,
+                              run.scenario.directives, hooks);
+        runner.start();
+        QCoreApplication::exec();
+        core.FormDestroy();
+        return 0;
     });
-    TerminationSignals onSignal([&control] { control.requestTerminate(); });
-    RealTimeRunner runner(core, run.realSource ? nullptr : &sim, run.clock(), chime, control,
-                          run.scenario.directives, hooks);
-    runner.start();
-    QCoreApplication::exec();
-    core.FormDestroy();
-    return 0;
 }
 
 } // namespace
