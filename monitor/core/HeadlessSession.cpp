@@ -129,11 +129,13 @@ int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& contro
         core.SecondStartRequest();
     });
     TerminationSignals onSignal([&control] { control.requestTerminate(); });
+    // The first line goes out only now, so whoever waits for it may stop the
+    // run in order from then on.
+    s.view.info(s.run.connectionSource);
     return body(core);
 }
 
 int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleInstance& instance) {
-    view.info(run.connectionSource);
     SimRasApi sim(run.scenario, run.clock());
     HeadlessServices services{
         cl, run, view, instance, run.realSource ? *run.realSource : static_cast<RasApi&>(sim), {}};
