@@ -5,6 +5,18 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// Only a point separates the decimals: "1,000" is no number here, and its
+// line is left out like any other line whose value does not convert.
+QLocale pointLocale() {
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    return c;
+}
+
+} // namespace
+
 void TStringListWithDouble::Clear() {
     m_entries.clear();
     m_total = 0;
@@ -17,7 +29,7 @@ void TStringListWithDouble::Load(const QStringList& lines) {
         const qsizetype blank = line.indexOf(QLatin1Char(' '));
         const QString valueText = blank < 0 ? line : line.left(blank);
         bool ok = false;
-        const double value = QLocale::c().toDouble(valueText, &ok);
+        const double value = pointLocale().toDouble(valueText, &ok);
         if (!ok || !std::isfinite(value))
             continue;
         m_total += value;

@@ -53,6 +53,13 @@ TEST(PieChartLinesTest, LinesAreTrimmedReadWithAPointAndSortedLargestFirst) {
     EXPECT_EQ(list.total(), 0);
 }
 
+TEST(PieChartLinesTest, AValueWithThousandsSeparatorsIsNoNumber) {
+    TStringListWithDouble list;
+    list.Load({"1,000 anna 99%", "5 bob 1%"});
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.total(), 5);
+}
+
 TEST(PieChartGeometryTest, SixtyThirtyTenGiveTheirAnglesCounterClockwiseFromThreeOClock) {
     TStringListWithDouble list;
     list.Load({"10 carl 10%", "60 anna 60%", "30 bob 30%"});
