@@ -216,8 +216,8 @@ void TfrmSettings::AddClick() {
     const auto file = m_dialogs.chooseLogFile(this, m_logic.lastLogFolder());
     if (!file)
         return;
+    // Only the controls of the "Reports" page enable "&Apply"; OK writes the list too.
     appendRow(m_logic.addFile(*file));
-    changed();
 }
 
 void TfrmSettings::RemoveClick() {
@@ -226,7 +226,6 @@ void TfrmSettings::RemoveClick() {
         return;
     m_rows.erase(m_rows.begin() + row);
     m_files->removeRow(row);
-    changed();
 }
 
 bool TfrmSettings::ApplyClick() {

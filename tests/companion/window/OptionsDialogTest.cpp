@@ -101,7 +101,8 @@ TEST_F(OptionsTest, AddAppendsARowAndRemembersItsFolderRemoveDeletesTheSelectedO
     ASSERT_EQ(d->rows().size(), 2u);
     EXPECT_EQ(d->rows()[1].path, path("Two.LOG"));
     EXPECT_EQ(companionValue("Last Log Path"), rig.dir.path());
-    EXPECT_TRUE(d->applyButton()->isEnabled());
+    // A new row is written by OK; only the "Reports" page enables "&Apply".
+    EXPECT_FALSE(d->applyButton()->isEnabled());
     // The open dialog started in the default "c:\", the home folder.
     EXPECT_EQ(rig.dialogs.fileStarts, QStringList({QDir::homePath()}));
     d->AddClick();
@@ -112,6 +113,7 @@ TEST_F(OptionsTest, AddAppendsARowAndRemembersItsFolderRemoveDeletesTheSelectedO
     d->LogList()->setCurrentIndex(d->LogList()->model()->index(0, 0));
     d->RemoveClick();
     ASSERT_EQ(d->rows().size(), 2u);
+    EXPECT_FALSE(d->applyButton()->isEnabled());
     d->OkClick();
     EXPECT_EQ(slot(1), path("Two.LOG"));
     EXPECT_EQ(slot(2), path("Two.LOG"));
