@@ -83,6 +83,10 @@ CommandLine CommandLine::parse(const QStringList& args) {
         line.error = QStringLiteral("at most %1 log files").arg(CompanionSettings::kCompiledSlots);
     if (!files.isEmpty())
         line.files = files;
-    line.action = !line.error.isEmpty() ? Action::Usage : report ? Action::Report : Action::Window;
+    if (!report) {
+        // The window ignores every argument it does not know.
+        return {Action::Window, {}, {}, {}, {}};
+    }
+    line.action = line.error.isEmpty() ? Action::Report : Action::Usage;
     return line;
 }

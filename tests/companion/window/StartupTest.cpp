@@ -207,6 +207,12 @@ TEST(SingleInstanceTest, TheProgramsSecondStartEnds) {
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);
+    // Without --report, arguments the program does not know are ignored.
+    QProcess third;
+    third.start(program, {"--registry", store, "--bogus", "-x"});
+    ASSERT_TRUE(third.waitForFinished(10000));
+    EXPECT_EQ(third.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished();
 }
