@@ -35,8 +35,9 @@ int runCompanionWindow(int argc, char** argv) {
     if (CompanionStartup::endsAtOnce(arguments))
         return 0;
     QApplication app(argc, argv);
+    // The name only: a display name would be appended to every window's
+    // caption, and the Options dialog is captioned "Options" alone.
     QApplication::setApplicationName(kTitle);
-    QApplication::setApplicationDisplayName(kTitle);
     QApplication::setApplicationVersion(QStringLiteral(TOLLWATCH_VERSION));
     const QString storeFile = RegistryLocation::resolve(arguments);
     std::unique_ptr<SqliteRegistryStore> store;

@@ -35,6 +35,13 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     n=$((n + 1))
   done
   cp "$2/a.png" "$3"
+  # The first toolbar button opens the Options dialog, captioned with its
+  # own text alone, nothing appended.
+  main=$(xdotool search --name "^Tollwatch Companion\$" | head -n 1)
+  xdotool mousemove --window "$main" 20 38 click 1
+  options=$(xdotool search --sync --name "^Options" | head -n 1)
+  xdotool getwindowname "$options" > "$2/options-caption.txt"
   kill $pid
 ' sh "$bin" "$work" "$out"
 test -s "$out"
+test "$(cat "$work/options-caption.txt")" = "Options"
