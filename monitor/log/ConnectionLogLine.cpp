@@ -28,7 +28,9 @@ QString ConnectionLogLine::UserName(bool showCost) const {
     try {
         const auto value =
             m_store.readValue(RegRoot::LocalMachine, kLogonKey, QStringLiteral("Username"));
-        if (value && value->type == RegType::String && !value->text.isEmpty())
+        // A name that reads as empty text is the name: only a value that cannot
+        // be read as text falls back.
+        if (value && value->type == RegType::String)
             return value->text;
     } catch (const RegistryError&) {
         // An unreadable store is one more way of not knowing the name.

@@ -64,6 +64,12 @@ TEST_F(LogLineTest, UserNameFallsBackToTheLoginNameThenByMode) {
     EXPECT_TRUE(line.Build(Record(), false).startsWith(QStringLiteral("bo;")));
 }
 
+TEST_F(LogLineTest, EmptyLogonNameIsWrittenEmptyInBothModes) {
+    SetLogonName(QString());
+    EXPECT_EQ(line.Build(Record(), true).section(QLatin1Char(';'), 0, 0), QString());
+    EXPECT_EQ(line.Build(Record(), false).section(QLatin1Char(';'), 0, 0), QString());
+}
+
 TEST_F(LogLineTest, TimeModeCostIsStillPlainFixedPoint) {
     const QStringList fields = line.Build(Record(), false).split(QLatin1Char(';'));
     EXPECT_EQ(fields[4], QStringLiteral("1.25"));
