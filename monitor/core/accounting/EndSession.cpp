@@ -5,10 +5,19 @@
 #include "MachineValues.h"
 #include "TariffTexts.h"
 
+#include <cmath>
+
 namespace {
 
 const QString kConnected = QStringLiteral("Connected");
 const QString kConnectionCost = QStringLiteral("Connection Cost");
+
+// The whole part of the computer's stored minutes; a number too large to be a
+// count of minutes is as unreadable as one that is no number at all.
+qint64 WholeMinutes(double stored) {
+    constexpr double kLimit = 9.0e18;
+    return std::fabs(stored) < kLimit ? qint64(stored) : 0;
+}
 
 } // namespace
 
@@ -59,7 +68,7 @@ void EndSession::StoreTotals(SessionTotals& t, bool showCost) {
                          m_ctx.fmt) +
             t.cost;
         settings.WriteText(kSettingsKey, kConnectionCost, DecimalText(t.connectionCost, m_ctx.fmt));
-        const qint64 pcTime = qint64(machine.ReadNumber(kPcTotalTime)) + t.minutes;
+        const qint64 pcTime = WholeMinutes(machine.ReadNumber(kPcTotalTime)) + t.minutes;
         machine.WriteText(kPcTotalTime, QString::number(pcTime));
         if (showCost) {
             const double pcCost = machine.ReadNumber(kPcTotalCost) + t.cost;

@@ -77,6 +77,12 @@ TEST_F(EndSessionTest, MissingOrUnreadableComputerTotalsStartFromZero) {
     EXPECT_EQ(Machine(kPcTotalCost), QStringLiteral("3.00"));
 }
 
+TEST_F(EndSessionTest, ComputerMinutesTooLargeToCountStartFromZero) {
+    SetMachine(kPcTotalTime, QStringLiteral("1e30"));
+    End(At(10, 0), 10, 2, 30);
+    EXPECT_EQ(Machine(kPcTotalTime), QStringLiteral("3"));
+}
+
 TEST_F(EndSessionTest, TimeModeLeavesTheComputersCostAlone) {
     SetMachine(kPcTotalCost, QStringLiteral("20.00"));
     End(At(10, 0), 10, 2, 30);
