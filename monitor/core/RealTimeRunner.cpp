@@ -20,8 +20,11 @@ void TimerChime::setChimeEnabled(bool enabled) {
 
 void EventLoopControl::requestTerminate() {
     m_requested = true;
+    // exit, not quit: quit first asks every window to close, and the status
+    // window's close box would hide it to the tray and store "Visible" false
+    // before the orderly end, or refuse and keep the program running.
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+        QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 RealTimeRunner::RealTimeRunner(MonitorCore& core, SimRasApi* ras, Clock& clock, TimerChime& chime,
