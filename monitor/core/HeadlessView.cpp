@@ -71,24 +71,6 @@ QString beepName(BeepKind kind) {
 HeadlessView::HeadlessView(const Clock& clock, bool trace, LineSink sink)
     : m_clock(clock), m_trace(trace), m_sink(std::move(sink)) {}
 
-QString HeadlessView::escaped(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\\'))
-            out += QStringLiteral("\\\\");
-        else if (c == QLatin1Char('\t'))
-            out += QStringLiteral("\\t");
-        else if (c == QLatin1Char('\r'))
-            out += QStringLiteral("\\r");
-        else if (c == QLatin1Char('\n'))
-            out += QStringLiteral("\\n");
-        else
-            out += c;
-    }
-    return out;
-}
-
 void HeadlessView::line(const QString& type, const QStringList& fields) {
     QString text =
         m_clock.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char('\t') + type;

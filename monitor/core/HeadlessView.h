@@ -8,6 +8,7 @@
 #include "EventObserver.h"
 #include "MonitorView.h"
 #include "Scenario.h"
+#include "StringTable.h"
 #include "WindowFrame.h"
 
 #include <QHash>
@@ -31,8 +32,8 @@ public:
     // A diagnostic of our own ("info" line).
     void info(const QString& text);
 
-    // Tab, CR, LF and backslash as \t, \r, \n and \\.
-    static QString escaped(const QString& text);
+    // Tab, CR, LF and backslash as \t, \r, \n and \\, as in the string tables.
+    static QString escaped(const QString& text) { return StringTable::escape(text); }
 
     // EventObserver
     void eventPosted(const QString& text, EventKind kind) override;
