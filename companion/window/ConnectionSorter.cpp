@@ -49,10 +49,8 @@ template <typename T, typename Read>
 void sortByKey(std::vector<int>& order, bool descending, Read read) {
     if (order.empty())
         return;
-    const int rows = *std::max_element(order.begin(), order.end()) + 1;
-    std::vector<char> present(size_t(rows), 0);
-    for (int row : order)
-        present[size_t(row)] = 1;
+    const std::vector<char> present = TextCollation::presentRows(order);
+    const int rows = int(present.size());
     std::vector<NumberKey<T>> keyOf(static_cast<size_t>(rows));
     for (int row = 0; row < rows; ++row)
         if (present[size_t(row)])

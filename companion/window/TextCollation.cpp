@@ -163,15 +163,22 @@ bool TextCollation::appendKey(const QString& text, ByteKeys& keys, size_t index)
     return true;
 }
 
+std::vector<char> TextCollation::presentRows(const std::vector<int>& order) {
+    std::vector<char> present;
+    if (order.empty())
+        return present;
+    present.assign(size_t(*std::max_element(order.begin(), order.end())) + 1, 0);
+    for (int row : order)
+        present[size_t(row)] = 1;
+    return present;
+}
+
 // Rows are read in their own order (the order of the log files in memory),
 // whatever order they are shown in.
 void TextCollation::sort(std::vector<int>& order, const TextAt& textAt, bool descending) const {
     if (order.empty())
         return;
-    const int rows = *std::max_element(order.begin(), order.end()) + 1;
-    std::vector<char> present(size_t(rows), 0);
-    for (int row : order)
-        present[size_t(row)] = 1;
+    const std::vector<char> present = presentRows(order);
     if (m_byteKeys && mostlyDistinct(present, textAt) &&
         sortRowsByByteKeys(order, present, textAt, descending))
         return;

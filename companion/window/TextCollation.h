@@ -24,6 +24,9 @@ public:
     // Reorders order (row numbers) by the text of each row; rows with equal
     // texts keep their relative order.
     void sort(std::vector<int>& order, const TextAt& textAt, bool descending) const;
+    // A mask over the row numbers up to the largest in order: 1 where the row
+    // is shown. Rows are read through it in their own (memory) order.
+    static std::vector<char> presentRows(const std::vector<int>& order);
     // Whether texts of plain ASCII can take the byte-key route.
     bool hasByteKeys() const { return m_byteKeys; }
 
