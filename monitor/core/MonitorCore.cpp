@@ -1,13 +1,12 @@
 #include "MonitorCore.h"
 
 #include "ApplicationControl.h"
+#include "FeatureModule.h"
 #include "MonitorAccounting.h"
 #include "MonitorView.h"
 #include "RasApi.h"
 #include "StartupSequence.h"
 #include "WindowFrame.h"
-
-#include <QHash>
 
 namespace {
 constexpr int kExitWaitMs = 100;
@@ -20,20 +19,26 @@ MonitorCore::MonitorCore(const MonitorEnvironment& env, const AccountingFactory&
       m_xfer([ras = &env.ras] { return ras->byteCounters(); }, m_settings, m_intl, env.formats),
       m_parts{env.store,    m_settings,       m_intl, env.formats, env.clock, env.view,  env.frame,
               env.ras,      m_events,         m_log,  m_totals,    m_session, env.chime, m_xfer,
-              env.features, m_env.commandLine},
-      m_window(m_settings, env.view, env.frame, m_intl, *env.features.dial) {
+              env.features, m_env.commandLine} {
+    addOwnCommands();
+    // The modules fill their seams before anything that holds a seam is made.
+    for (FeatureModule* module : env.modules)
+        module->attach(m_parts, m_commands);
+    m_unbuilt.fillGaps(m_parts.features, env.view, m_commands);
     m_accounting = makeAccounting ? makeAccounting(m_parts)
                                   : std::make_unique<MonitorAccounting>(m_parts, env.soundFolder);
+    m_window = std::make_unique<WindowCommands>(m_settings, env.view, env.frame, m_intl,
+                                                *m_parts.features.dial);
     m_poller = std::make_unique<ConnectionPoller>(
         PollerContext{m_session, env.ras, m_events, m_intl, env.clock, *m_accounting, env.chime,
-                      *env.features.dial, *env.features.mail, *this},
+                      *m_parts.features.dial, *m_parts.features.mail, *this},
         m_env.commandLine.dialAndExit);
 }
 
 MonitorCore::~MonitorCore() = default;
 
 void MonitorCore::FormCreate() {
-    StartupSequence(m_parts, *m_accounting, m_window, [this](const QString& message) {
+    StartupSequence(m_parts, *m_accounting, *m_window, [this](const QString& message) {
         AppException(message);
     }).FormCreate();
 }
@@ -45,15 +50,15 @@ void MonitorCore::ChimeTick() {
 void MonitorCore::FormDestroy() {
     guarded([this] {
         m_events.PostEvent(m_intl.IntlStr(40), EventKind::Information);
-        m_settings.WriteFlag(kSettingsKey, QStringLiteral("Visible"), m_window.WindowShown());
+        m_settings.WriteFlag(kSettingsKey, QStringLiteral("Visible"), m_window->WindowShown());
         m_settings.WriteFlag(kSettingsKey, QStringLiteral("Bad termination"), false);
-        m_window.SavePlacement();
-        m_settings.WriteFlag(kSettingsKey, QStringLiteral("Visible"), m_window.WindowShown());
+        m_window->SavePlacement();
+        m_settings.WriteFlag(kSettingsKey, QStringLiteral("Visible"), m_window->WindowShown());
     });
 }
 
 void MonitorCore::Exit1Click() {
-    if (m_env.features.admin->IsItProtected(true))
+    if (m_parts.features.admin->IsItProtected(true))
         return;
     try {
         m_env.app.requestTerminate();
@@ -85,107 +90,29 @@ void MonitorCore::guarded(const std::function<void()>& handler) {
 
 bool MonitorCore::click(const QString& command) {
     bool known = false;
-    guarded([&] { known = dispatch(command); });
+    guarded([&] { known = m_commands.run(command); });
     return known;
 }
 
-bool MonitorCore::dispatch(const QString& command) {
-    using Handler = void (*)(MonitorCore&);
-    static const QHash<QString, Handler> kHandlers = {
-        {"Exit1",
-         [](MonitorCore& c) {
-             c.Exit1Click();
-         }},
-        {"Exit2",
-         [](MonitorCore& c) {
-             c.Exit1Click();
-         }},
-        {"Details1",
-         [](MonitorCore& c) {
-             c.m_window.IEButton2Click();
-         }},
-        {"Details2",
-         [](MonitorCore& c) {
-             c.m_window.IEButton2Click();
-         }},
-        {"ToolbarButton972",
-         [](MonitorCore& c) {
-             c.m_window.IEButton2Click();
-         }},
-        {"Toolbar1",
-         [](MonitorCore& c) {
-             c.m_window.Toolbar1Click();
-         }},
-        {"Toolbar2",
-         [](MonitorCore& c) {
-             c.m_window.Toolbar1Click();
-         }},
-        {"Ontop1",
-         [](MonitorCore& c) {
-             c.m_window.Ontop1Click();
-         }},
-        {"Open1",
-         [](MonitorCore& c) {
-             c.m_window.TrayIcon1Click();
-         }},
-        {"TrayIcon1Click",
-         [](MonitorCore& c) {
-             c.m_window.TrayIcon1Click();
-         }},
-        {"TrayConn",
-         [](MonitorCore& c) {
-             c.m_window.TrayConn();
-         }},
-        {"Minimera",
-         [](MonitorCore& c) {
-             c.m_window.Minimera();
-         }},
-        {"FormClose",
-         [](MonitorCore& c) {
-             c.m_window.FormClose();
-         }},
-        {"Button1",
-         [](MonitorCore& c) {
-             c.m_env.features.mail->Button1Click();
-         }},
-        {"Button2",
-         [](MonitorCore& c) {
-             c.m_window.Button2Click();
-         }},
-        {"Button4",
-         [](MonitorCore& c) {
-             c.m_poller->Button4Click();
-         }},
-        {"Viewlog1",
-         [](MonitorCore& c) {
-             c.Viewlog1Click();
-         }},
-        {"About1",
-         [](MonitorCore& c) {
-             c.About1Click();
-         }},
-        {"About2",
-         [](MonitorCore& c) {
-             c.About1Click();
-         }},
-        {"Dialdart1",
-         [](MonitorCore& c) {
-             c.m_env.features.dial->DialdartMenu();
-         }},
-        {"Dialdart2",
-         [](MonitorCore& c) {
-             c.m_env.features.dial->DialdartMenu();
-         }},
-        {"ToolbarButton973",
-         [](MonitorCore& c) {
-             c.m_env.features.dial->DialdartMenu();
-         }},
-    };
-    const Handler handler = kHandlers.value(command, nullptr);
-    if (!handler)
-        return false;
-    handler(*this);
-    return true;
+// The window's own commands, and those that go to a feature's seam; the seams
+// are read when the command runs, so a module attached later is the one used.
+void MonitorCore::addOwnCommands() {
+    CommandTable& c = m_commands;
+    c.add({"Exit1", "Exit2"}, [this] { Exit1Click(); });
+    c.add({"Details1", "Details2", "ToolbarButton972"}, [this] { m_window->IEButton2Click(); });
+    c.add({"Toolbar1", "Toolbar2"}, [this] { m_window->Toolbar1Click(); });
+    c.add({"Ontop1"}, [this] { m_window->Ontop1Click(); });
+    c.add({"Open1", "TrayIcon1Click"}, [this] { m_window->TrayIcon1Click(); });
+    c.add({"TrayConn"}, [this] { m_window->TrayConn(); });
+    c.add({"Minimera"}, [this] { m_window->Minimera(); });
+    c.add({"FormClose"}, [this] { m_window->FormClose(); });
+    c.add({"Button1"}, [this] { m_parts.features.mail->Button1Click(); });
+    c.add({"Button2"}, [this] { m_window->Button2Click(); });
+    c.add({"Button4"}, [this] { m_poller->Button4Click(); });
+    c.add({"Viewlog1"}, [this] { Viewlog1Click(); });
+    c.add({"About1", "About2"}, [this] { About1Click(); });
+    c.add({"Dialdart1", "Dialdart2", "ToolbarButton973"},
+          [this] { m_parts.features.dial->DialdartMenu(); });
 }
 
 void MonitorCore::About1Click() {
@@ -196,7 +123,7 @@ void MonitorCore::About1Click() {
 }
 
 void MonitorCore::Viewlog1Click() {
-    if (m_env.features.admin->IsItProtected(false))
+    if (m_parts.features.admin->IsItProtected(false))
         return;
     m_env.view.openDocument(m_log.logFilePath());
 }

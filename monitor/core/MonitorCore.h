@@ -5,6 +5,7 @@
 // window, the headless runner and the tests drive it alike.
 
 #include "CommandLine.h"
+#include "CommandTable.h"
 #include "ConnectionLogAppender.h"
 #include "ConnectionPoller.h"
 #include "EventReporter.h"
@@ -19,9 +20,11 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class ApplicationControl;
 class EventObserver;
+class FeatureModule;
 
 struct MonitorEnvironment {
     RegistryStore& store;
@@ -31,12 +34,15 @@ struct MonitorEnvironment {
     WindowFrame& frame;
     RasApi& ras;
     ChimeSwitch& chime;
+    // Seams given directly (tests); a module may fill them as well.
     MonitorFeatures features;
     ApplicationControl& app;
     CommandLine commandLine;
     EventObserver* observer = nullptr;
     // Where a chime sound stored without a folder is looked for.
     QString soundFolder;
+    // The feature modules of the run, attached in this order.
+    std::vector<FeatureModule*> modules = {};
 };
 
 // Builds the session accounting from the run's services; the default builds
@@ -63,21 +69,21 @@ public:
     // An exception that escaped a handler: a warning beep and event.
     void AppException(const QString& message);
     // Another start of the monitor on the same store asked for the window.
-    void SecondStartRequest() { m_window.TrayIcon1Click(); }
+    void SecondStartRequest() { m_window->TrayIcon1Click(); }
 
     // A command by its design name (menu item, button, tray action); false
     // when the name is unknown. An escaping exception goes to AppException.
     bool click(const QString& command);
 
-    WindowCommands& window() { return m_window; }
+    WindowCommands& window() { return *m_window; }
     SessionState& session() { return m_session; }
     EventSink& events() { return m_events; }
     const MonitorParts& parts() const { return m_parts; }
 
 private:
-    void TrayIcon1Click() override { m_window.TrayIcon1Click(); }
+    void TrayIcon1Click() override { m_window->TrayIcon1Click(); }
     void EndAfterDialledConnection() override;
-    bool dispatch(const QString& command);
+    void addOwnCommands();
     void About1Click();
     void Viewlog1Click();
     void guarded(const std::function<void()>& handler);
@@ -91,7 +97,9 @@ private:
     TransferRates m_xfer;
     SessionState m_session;
     MonitorParts m_parts;
+    UnbuiltFeatures m_unbuilt;
+    CommandTable m_commands;
     std::unique_ptr<SessionAccounting> m_accounting;
-    WindowCommands m_window;
+    std::unique_ptr<WindowCommands> m_window;
     std::unique_ptr<ConnectionPoller> m_poller;
 };

@@ -4,7 +4,9 @@
 // installation steps, the Monitor Wizard and the administrator lock. Each is a small interface so
 // the spine runs before and after they exist.
 
+class CommandTable;
 class MonitorView;
+struct MonitorFeatures;
 
 class DialFeature {
 public:
@@ -72,13 +74,16 @@ public:
     void ShowWizard() override {}
     bool IsItProtected(bool) override { return false; }
 
-    // Disables the menu items and buttons of what is not there yet: Dialdart
-    // and the connection menus, the settings dialog, the wizard, the mail
-    // log, the companion, help and the web pages.
-    static void disableCommands(MonitorView& view);
+    // Points every seam that nothing filled at stand-in and disables the menu
+    // items and buttons of what is not there: the items of an unfilled seam
+    // (Dialdart and the connection menus, the mail log, the wizard), and every
+    // other feature command (the settings dialog, the companion, help, the web
+    // pages) that no module added to commands.
+    void fillGaps(MonitorFeatures& features, MonitorView& view, const CommandTable& commands);
 };
 
-// Where each feature is found; every pointer is set.
+// Where each feature is found; a null seam is filled with UnbuiltFeatures
+// when the core is made.
 struct MonitorFeatures {
     DialFeature* dial = nullptr;
     MailFeature* mail = nullptr;

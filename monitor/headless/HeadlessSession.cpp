@@ -114,7 +114,6 @@ struct HeadlessServices {
     HeadlessView& view;
     SingleInstance& instance;
     RasApi& ras;
-    UnbuiltFeatures features;
 };
 
 // Runs body with the monitor core on the given chime and control, answering a
@@ -122,7 +121,7 @@ struct HeadlessServices {
 template <typename Body>
 int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& control, Body body) {
     MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
-                      MonitorFeatures::allFrom(s.features), control, s.cl, &s.view,
+                      MonitorFeatures{}, control, s.cl, &s.view,
                       QCoreApplication::applicationDirPath()});
     s.instance.setRequestHandler([&core, &s] {
         s.view.info(QStringLiteral("another start asked for the window"));
@@ -137,9 +136,8 @@ int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& contro
 
 int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleInstance& instance) {
     SimRasApi sim(run.scenario, run.clock());
-    HeadlessServices services{
-        cl, run, view, instance, run.realSource ? *run.realSource : static_cast<RasApi&>(sim), {}};
-    UnbuiltFeatures::disableCommands(view);
+    HeadlessServices services{cl, run, view, instance,
+                              run.realSource ? *run.realSource : static_cast<RasApi&>(sim)};
     const RunHooks hooks{[] { QCoreApplication::processEvents(); },
                          [&view](const QString& text) { view.info(text); },
                          [] {

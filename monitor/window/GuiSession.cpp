@@ -90,13 +90,10 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
                        [&core](int delta) { core->window().appmessage(delta); }, sound);
     SimRasApi sim(scenario, clock);
     RasApi& ras = realSource ? *realSource : static_cast<RasApi&>(sim);
-    UnbuiltFeatures features;
-    UnbuiltFeatures::disableCommands(window);
     TimerChime chime;
     EventLoopControl control;
-    MonitorCore monitor({*store, formats, clock, window, window, ras, chime,
-                         MonitorFeatures::allFrom(features), control, cl, nullptr,
-                         QCoreApplication::applicationDirPath()});
+    MonitorCore monitor({*store, formats, clock, window, window, ras, chime, MonitorFeatures{},
+                         control, cl, nullptr, QCoreApplication::applicationDirPath()});
     core = &monitor;
     app.setExceptionHandler([&monitor](const QString& message) { monitor.AppException(message); });
     instance.setRequestHandler([&monitor] { monitor.SecondStartRequest(); });
