@@ -31,6 +31,8 @@ public:
     void setAnswers(const QList<ScenarioAnswer>& answers) { m_answers = answers; }
     // A diagnostic of our own ("info" line).
     void info(const QString& text);
+    // A line of another kind ("shell", "mail", ...) from a feature of the run.
+    void record(const QString& type, const QStringList& fields) { line(type, fields); }
 
     // Tab, CR, LF and backslash as \t, \r, \n and \\, as in the string tables.
     static QString escaped(const QString& text) { return StringTable::escape(text); }
