@@ -142,12 +142,15 @@ QWidget* WizardPagesUi::buildThird() {
     m_edit3 = amountRow(grid, 3, m_lblWeekend, "Edit3");
     m_cheapUnits[0] = grid->itemAtPosition(2, 2)->widget();
     m_cheapUnits[1] = grid->itemAtPosition(3, 2)->widget();
-    grid->addWidget(m_feeQuestion, 4, 0, 1, 4);
-    m_edit1 = amountRow(grid, 5, m_lblFee, "Edit1");
-    grid->addWidget(m_minimumQuestion, 6, 0, 1, 4);
-    m_edit2 = amountRow(grid, 7, m_lblMinimum, "Edit2");
+    // A gap before each question sets the three questions apart.
+    grid->setRowMinimumHeight(4, 8);
+    grid->addWidget(m_feeQuestion, 5, 0, 1, 4);
+    m_edit1 = amountRow(grid, 6, m_lblFee, "Edit1");
+    grid->setRowMinimumHeight(7, 8);
+    grid->addWidget(m_minimumQuestion, 8, 0, 1, 4);
+    m_edit2 = amountRow(grid, 9, m_lblMinimum, "Edit2");
     grid->setColumnStretch(3, 1);
-    grid->setRowStretch(8, 1);
+    grid->setRowStretch(10, 1);
     return p;
 }
 
