@@ -30,14 +30,15 @@ void SettingsModule::attach(MonitorParts& parts, CommandTable& commands) {
     commands.add({"Wizard1", "Wizard2"}, [this] { Wizard1Click(); });
 }
 
-TariffDialogContext SettingsModule::dialogContext() const {
-    TariffDialogContext context{m_parts->settings, m_parts->intl, m_parts->formats, {}};
+TariffDialogContext SettingsModule::dialogContextFor(MonitorParts& parts,
+                                                     const CommandTable& commands) {
+    TariffDialogContext context{parts.settings, parts.intl, parts.formats, {}};
     // Asked when a dialog opens: the module that adds the web command may be
     // attached after this one.
-    if (m_commands->contains(kHolidayDownload)) {
-        const CommandTable* commands = m_commands;
-        context.downloadHolidays = [commands] {
-            commands->run(kHolidayDownload);
+    if (commands.contains(kHolidayDownload)) {
+        const CommandTable* table = &commands;
+        context.downloadHolidays = [table] {
+            table->run(kHolidayDownload);
         };
     }
     return context;

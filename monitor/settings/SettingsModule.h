@@ -33,7 +33,10 @@ public:
 
     // What the rates, holidays and wizard dialogs need, for the settings
     // dialog too; valid after attach.
-    TariffDialogContext dialogContext() const;
+    TariffDialogContext dialogContext() const { return dialogContextFor(*m_parts, *m_commands); }
+    // The same for any module of a run: the holiday download is offered when
+    // the run has its web command.
+    static TariffDialogContext dialogContextFor(MonitorParts& parts, const CommandTable& commands);
     AdminLock& lock() { return *m_lock; }
 
 private:
