@@ -27,6 +27,7 @@ MonitorCore::MonitorCore(const MonitorEnvironment& env, const AccountingFactory&
     m_unbuilt.fillGaps(m_parts.features, env.view, m_commands);
     m_accounting = makeAccounting ? makeAccounting(m_parts)
                                   : std::make_unique<MonitorAccounting>(m_parts, env.soundFolder);
+    m_parts.accounting = m_accounting.get();
     m_window = std::make_unique<WindowCommands>(m_settings, env.view, env.frame, m_intl,
                                                 *m_parts.features.dial);
     m_poller = std::make_unique<ConnectionPoller>(

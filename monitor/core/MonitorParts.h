@@ -14,6 +14,7 @@ class LogAppender;
 class MonitorView;
 class RasApi;
 class RegistryStore;
+class SessionAccounting;
 class Settings;
 class TotalTexts;
 class TransferRates;
@@ -39,6 +40,9 @@ struct MonitorParts {
     TransferRates& xfer;
     MonitorFeatures features;
     const CommandLine& commandLine;
+    // The run's accounting; set once it is built, after the modules are
+    // attached, so a module reads it only when one of its commands runs.
+    SessionAccounting* accounting = nullptr;
 };
 
 // The user's total minutes ("Connected"); 0 when it is no number.

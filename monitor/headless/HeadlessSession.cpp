@@ -4,11 +4,14 @@
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
 #include "FormatSettings.h"
+#include "HeadlessSettingsFrontEnd.h"
 #include "HeadlessView.h"
 #include "MonitorCore.h"
 #include "RasApiFactory.h"
 #include "RealTimeRunner.h"
+#include "RunEntry.h"
 #include "Settings.h"
+#include "SettingsModule.h"
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
@@ -120,9 +123,23 @@ struct HeadlessServices {
 // second start and ending in order on SIGTERM or SIGINT.
 template <typename Body>
 int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& control, Body body) {
-    MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
-                      MonitorFeatures{}, control, s.cl, &s.view,
-                      QCoreApplication::applicationDirPath()});
+    StoreRunEntry runEntry(*s.run.store);
+    HeadlessSettingsFrontEnd settingsUi(
+        s.view, [&s](const QString& type, const QStringList& f) { s.view.record(type, f); });
+    SettingsModule settings(settingsUi, runEntry, QCoreApplication::applicationFilePath());
+    MonitorCore core({*s.run.store,
+                      s.run.formats,
+                      s.run.clock(),
+                      s.view,
+                      s.view,
+                      s.ras,
+                      chime,
+                      MonitorFeatures{},
+                      control,
+                      s.cl,
+                      &s.view,
+                      QCoreApplication::applicationDirPath(),
+                      {&settings}});
     s.instance.setRequestHandler([&core, &s] {
         s.view.info(QStringLiteral("another start asked for the window"));
         core.SecondStartRequest();

@@ -8,12 +8,15 @@
 #include "QtSoundPlayer.h"
 #include "RasApiFactory.h"
 #include "RealTimeRunner.h"
+#include "RunEntry.h"
 #include "Settings.h"
+#include "SettingsModule.h"
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
 #include "TerminationSignals.h"
 #include "TfrmTAPIMon.h"
+#include "WidgetSettingsFrontEnd.h"
 
 #include <QMessageBox>
 
@@ -92,8 +95,22 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     RasApi& ras = realSource ? *realSource : static_cast<RasApi&>(sim);
     TimerChime chime;
     EventLoopControl control;
-    MonitorCore monitor({*store, formats, clock, window, window, ras, chime, MonitorFeatures{},
-                         control, cl, nullptr, QCoreApplication::applicationDirPath()});
+    StoreRunEntry runEntry(*store);
+    WidgetSettingsFrontEnd settingsUi(&window);
+    SettingsModule settingsModule(settingsUi, runEntry, QCoreApplication::applicationFilePath());
+    MonitorCore monitor({*store,
+                         formats,
+                         clock,
+                         window,
+                         window,
+                         ras,
+                         chime,
+                         MonitorFeatures{},
+                         control,
+                         cl,
+                         nullptr,
+                         QCoreApplication::applicationDirPath(),
+                         {&settingsModule}});
     core = &monitor;
     app.setExceptionHandler([&monitor](const QString& message) { monitor.AppException(message); });
     instance.setRequestHandler([&monitor] { monitor.SecondStartRequest(); });
