@@ -3,7 +3,10 @@
 #include "ApplicationControl.h"
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
+#include "DesktopShell.h"
+#include "DialModule.h"
 #include "FormatSettings.h"
+#include "HeadlessShell.h"
 #include "HeadlessView.h"
 #include "MonitorCore.h"
 #include "RasApiFactory.h"
@@ -120,9 +123,25 @@ struct HeadlessServices {
 // second start and ending in order on SIGTERM or SIGINT.
 template <typename Body>
 int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& control, Body body) {
-    MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
-                      MonitorFeatures{}, control, s.cl, &s.view,
-                      QCoreApplication::applicationDirPath()});
+    // A replay on the virtual clock starts nothing on the machine.
+    DesktopShell desktop;
+    HeadlessShell shell(
+        [&s](const QStringList& fields) { s.view.record(QStringLiteral("shell"), fields); },
+        s.run.virtualClock ? nullptr : &desktop);
+    DialModule dial(shell);
+    MonitorCore core({*s.run.store,
+                      s.run.formats,
+                      s.run.clock(),
+                      s.view,
+                      s.view,
+                      s.ras,
+                      chime,
+                      MonitorFeatures{},
+                      control,
+                      s.cl,
+                      &s.view,
+                      QCoreApplication::applicationDirPath(),
+                      {&dial}});
     s.instance.setRequestHandler([&core, &s] {
         s.view.info(QStringLiteral("another start asked for the window"));
         core.SecondStartRequest();

@@ -2,6 +2,8 @@
 
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
+#include "DesktopShell.h"
+#include "DialModule.h"
 #include "FormatSettings.h"
 #include "MonitorApplication.h"
 #include "MonitorCore.h"
@@ -13,6 +15,7 @@
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
 #include "TerminationSignals.h"
+#include "TfrmPasswordPrompt.h"
 #include "TfrmTAPIMon.h"
 
 #include <QMessageBox>
@@ -92,8 +95,22 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     RasApi& ras = realSource ? *realSource : static_cast<RasApi&>(sim);
     TimerChime chime;
     EventLoopControl control;
-    MonitorCore monitor({*store, formats, clock, window, window, ras, chime, MonitorFeatures{},
-                         control, cl, nullptr, QCoreApplication::applicationDirPath()});
+    DesktopShell shell;
+    TfrmPasswordPrompt credentials(&window);
+    DialModule dial(shell, &credentials);
+    MonitorCore monitor({*store,
+                         formats,
+                         clock,
+                         window,
+                         window,
+                         ras,
+                         chime,
+                         MonitorFeatures{},
+                         control,
+                         cl,
+                         nullptr,
+                         QCoreApplication::applicationDirPath(),
+                         {&dial}});
     core = &monitor;
     app.setExceptionHandler([&monitor](const QString& message) { monitor.AppException(message); });
     instance.setRequestHandler([&monitor] { monitor.SecondStartRequest(); });
