@@ -4,8 +4,10 @@
 // and the session goes on.
 
 #include "MonitorParts.h"
+#include "Shell.h"
 
-class Shell;
+class DosPathMapper;
+struct ProgramCall;
 
 class AfterConnectProgram {
 public:
@@ -15,6 +17,8 @@ public:
     void RunAfterConnectProgram();
 
 private:
+    ShellResult launch(const ProgramCall& call, const DosPathMapper& paths);
+
     MonitorParts m_parts;
     Shell& m_shell;
 };

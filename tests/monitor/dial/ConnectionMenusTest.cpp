@@ -169,6 +169,19 @@ TEST_F(AfterConnectProgramTest, ProgramThatCannotStartIsShownInABoxAndTheSession
     EXPECT_TRUE(core->session().Online);
     run(60);
     EXPECT_EQ(view.boxes.size(), 1);
+
+    // A value that names no program is not handed to the shell at all.
+    setUser(QStringLiteral("Dialdart Run"), QStringLiteral(" \" "));
+    shell.failWith.clear();
+    gone(QStringLiteral("Zeta"));
+    run(1);
+    list(QStringLiteral("Alpha Net"), RasState::OpenPort);
+    run(1);
+    list(QStringLiteral("Alpha Net"), RasState::Connected);
+    run(1);
+    ASSERT_EQ(view.boxes.size(), 2);
+    EXPECT_TRUE(view.boxes[1].text.endsWith(QStringLiteral("available:  \" ")));
+    EXPECT_EQ(shell.started.size(), 1);
 }
 
 TEST_F(AfterConnectProgramTest, DocumentIsOpenedWithTheDesktopsProgramForIt) {
