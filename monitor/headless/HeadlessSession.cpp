@@ -129,19 +129,10 @@ int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& contro
         [&s](const QStringList& fields) { s.view.record(QStringLiteral("shell"), fields); },
         s.run.virtualClock ? nullptr : &desktop);
     DialModule dial(shell);
-    MonitorCore core({*s.run.store,
-                      s.run.formats,
-                      s.run.clock(),
-                      s.view,
-                      s.view,
-                      s.ras,
-                      chime,
-                      MonitorFeatures{},
-                      control,
-                      s.cl,
-                      &s.view,
-                      QCoreApplication::applicationDirPath(),
-                      {&dial}});
+    const std::vector<FeatureModule*> modules{&dial};
+    MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
+                      MonitorFeatures{}, control, s.cl, &s.view,
+                      QCoreApplication::applicationDirPath(), modules});
     s.instance.setRequestHandler([&core, &s] {
         s.view.info(QStringLiteral("another start asked for the window"));
         core.SecondStartRequest();

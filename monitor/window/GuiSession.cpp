@@ -98,19 +98,9 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     DesktopShell shell;
     TfrmPasswordPrompt credentials(&window);
     DialModule dial(shell, &credentials);
-    MonitorCore monitor({*store,
-                         formats,
-                         clock,
-                         window,
-                         window,
-                         ras,
-                         chime,
-                         MonitorFeatures{},
-                         control,
-                         cl,
-                         nullptr,
-                         QCoreApplication::applicationDirPath(),
-                         {&dial}});
+    const std::vector<FeatureModule*> modules{&dial};
+    MonitorCore monitor({*store, formats, clock, window, window, ras, chime, MonitorFeatures{},
+                         control, cl, nullptr, QCoreApplication::applicationDirPath(), modules});
     core = &monitor;
     app.setExceptionHandler([&monitor](const QString& message) { monitor.AppException(message); });
     instance.setRequestHandler([&monitor] { monitor.SecondStartRequest(); });

@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int kFieldChars = 28;
+
 QLabel* label(const QString& name, const QString& text, QLineEdit* buddy, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -29,6 +31,8 @@ TfrmPassword::TfrmPassword(const PasswordPromptTexts& texts, const QString& user
     m_edit2 = new QLineEdit(this);
     m_edit2->setObjectName(QStringLiteral("Edit2"));
     m_edit2->setEchoMode(QLineEdit::Password);
+    // Room for a typical user name and password at a glance.
+    m_edit1->setMinimumWidth(m_edit1->fontMetrics().averageCharWidth() * kFieldChars);
     auto* form = new QFormLayout(this);
     form->addRow(label(QStringLiteral("Label1"), texts.userLabel, m_edit1, this), m_edit1);
     form->addRow(label(QStringLiteral("Label2"), texts.passwordLabel, m_edit2, this), m_edit2);
