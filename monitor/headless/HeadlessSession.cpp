@@ -3,8 +3,11 @@
 #include "ApplicationControl.h"
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
+#include "DesktopShell.h"
+#include "DialModule.h"
 #include "FormatSettings.h"
 #include "HeadlessSettingsFrontEnd.h"
+#include "HeadlessShell.h"
 #include "HeadlessView.h"
 #include "MonitorCore.h"
 #include "RasApiFactory.h"
@@ -127,19 +130,16 @@ int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& contro
     HeadlessSettingsFrontEnd settingsUi(
         s.view, [&s](const QString& type, const QStringList& f) { s.view.record(type, f); });
     SettingsModule settings(settingsUi, runEntry, QCoreApplication::applicationFilePath());
-    MonitorCore core({*s.run.store,
-                      s.run.formats,
-                      s.run.clock(),
-                      s.view,
-                      s.view,
-                      s.ras,
-                      chime,
-                      MonitorFeatures{},
-                      control,
-                      s.cl,
-                      &s.view,
-                      QCoreApplication::applicationDirPath(),
-                      {&settings}});
+    // A replay on the virtual clock starts nothing on the machine.
+    DesktopShell desktop;
+    HeadlessShell shell(
+        [&s](const QStringList& fields) { s.view.record(QStringLiteral("shell"), fields); },
+        s.run.virtualClock ? nullptr : &desktop);
+    DialModule dial(shell);
+    const std::vector<FeatureModule*> modules{&settings, &dial};
+    MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
+                      MonitorFeatures{}, control, s.cl, &s.view,
+                      QCoreApplication::applicationDirPath(), modules});
     s.instance.setRequestHandler([&core, &s] {
         s.view.info(QStringLiteral("another start asked for the window"));
         core.SecondStartRequest();

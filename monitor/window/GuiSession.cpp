@@ -2,6 +2,8 @@
 
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
+#include "DesktopShell.h"
+#include "DialModule.h"
 #include "FormatSettings.h"
 #include "MonitorApplication.h"
 #include "MonitorCore.h"
@@ -15,6 +17,7 @@
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
 #include "TerminationSignals.h"
+#include "TfrmCredentialsPrompt.h"
 #include "TfrmTAPIMon.h"
 #include "WidgetSettingsFrontEnd.h"
 
@@ -98,19 +101,12 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     StoreRunEntry runEntry(*store);
     WidgetSettingsFrontEnd settingsUi(&window);
     SettingsModule settingsModule(settingsUi, runEntry, QCoreApplication::applicationFilePath());
-    MonitorCore monitor({*store,
-                         formats,
-                         clock,
-                         window,
-                         window,
-                         ras,
-                         chime,
-                         MonitorFeatures{},
-                         control,
-                         cl,
-                         nullptr,
-                         QCoreApplication::applicationDirPath(),
-                         {&settingsModule}});
+    DesktopShell shell;
+    TfrmCredentialsPrompt credentials(&window);
+    DialModule dial(shell, &credentials);
+    const std::vector<FeatureModule*> modules{&settingsModule, &dial};
+    MonitorCore monitor({*store, formats, clock, window, window, ras, chime, MonitorFeatures{},
+                         control, cl, nullptr, QCoreApplication::applicationDirPath(), modules});
     core = &monitor;
     app.setExceptionHandler([&monitor](const QString& message) { monitor.AppException(message); });
     instance.setRequestHandler([&monitor] { monitor.SecondStartRequest(); });

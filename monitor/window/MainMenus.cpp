@@ -1,5 +1,7 @@
 #include "MainMenus.h"
 
+#include "MonitorView.h"
+
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
@@ -127,4 +129,25 @@ void MainMenus::buildToolbar(QMainWindow& window) {
     QObject::connect(
         m_toolbar, &QToolBar::customContextMenuRequested, toolbarC,
         [this, toolbarC](const QPoint& at) { toolbarC->popup(m_toolbar->mapToGlobal(at)); });
+}
+
+void MainMenus::setItems(const QString& menuName, const QStringList& entries) {
+    QMenu* menu = m_menus.value(menuName, nullptr);
+    if (!menu)
+        return;
+    for (QAction* old : m_items.take(menuName)) {
+        m_actions.remove(old->objectName());
+        delete old;
+    }
+    // What is left is the placeholder; the entries go ahead of it.
+    QAction* placeholder = menu->actions().value(0, nullptr);
+    QList<QAction*>& items = m_items[menuName];
+    for (const QString& entry : entries) {
+        QAction* action = add(nullptr, commandItemName(menuName, entry));
+        action->setParent(menu);
+        // An ampersand in an entry name is shown, not taken for a shortcut key.
+        action->setText(QString(entry).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        menu->insertAction(placeholder, action);
+        items.append(action);
+    }
 }

@@ -179,6 +179,10 @@ void TfrmTAPIMon::setCommandVisible(const QString& name, bool visible) {
         action->setVisible(visible);
 }
 
+void TfrmTAPIMon::setCommandItems(const QString& menuName, const QStringList& entries) {
+    m_menus->setItems(menuName, entries);
+}
+
 BoxAnswer TfrmTAPIMon::messageBox(const QString& caption, const QString& text, BoxButtons buttons,
                                   BoxIcon icon, BoxAnswer defaultAnswer) {
     static const QHash<int, QMessageBox::StandardButtons> kButtons = {
