@@ -3,12 +3,16 @@
 #include "ApplicationControl.h"
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
+#include "DesktopShell.h"
 #include "FormatSettings.h"
+#include "HeadlessShell.h"
 #include "HeadlessView.h"
 #include "MonitorCore.h"
+#include "ProgramFolders.h"
 #include "RasApiFactory.h"
 #include "RealTimeRunner.h"
 #include "Settings.h"
+#include "ShellModule.h"
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
@@ -120,9 +124,27 @@ struct HeadlessServices {
 // second start and ending in order on SIGTERM or SIGINT.
 template <typename Body>
 int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& control, Body body) {
-    MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
-                      MonitorFeatures{}, control, s.cl, &s.view,
-                      QCoreApplication::applicationDirPath()});
+    // A scenario on the virtual clock only checks what a shell request would
+    // do; a run on the real clock carries it out.
+    DesktopShell desktop;
+    HeadlessShell shell(
+        [&s](const QStringList& fields) { s.view.record(QStringLiteral("shell"), fields); },
+        s.run.virtualClock ? nullptr : &desktop);
+    ShellModule shellModule({shell, nullptr, QCoreApplication::applicationFilePath(),
+                             ProgramFolders::dataFolder(QStringLiteral("help"))});
+    MonitorCore core({*s.run.store,
+                      s.run.formats,
+                      s.run.clock(),
+                      s.view,
+                      s.view,
+                      s.ras,
+                      chime,
+                      MonitorFeatures{},
+                      control,
+                      s.cl,
+                      &s.view,
+                      ProgramFolders::soundFolder(),
+                      {&shellModule}});
     s.instance.setRequestHandler([&core, &s] {
         s.view.info(QStringLiteral("another start asked for the window"));
         core.SecondStartRequest();

@@ -2,17 +2,23 @@
 
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
+#include "DesktopShell.h"
 #include "FormatSettings.h"
 #include "MonitorApplication.h"
 #include "MonitorCore.h"
+#include "ProgramFolders.h"
 #include "QtSoundPlayer.h"
+#include "QtTranslations.h"
 #include "RasApiFactory.h"
 #include "RealTimeRunner.h"
 #include "Settings.h"
+#include "ShellModule.h"
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
+#include "StringTable.h"
 #include "TerminationSignals.h"
+#include "TfrmAbout.h"
 #include "TfrmTAPIMon.h"
 
 #include <QMessageBox>
@@ -92,8 +98,26 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     RasApi& ras = realSource ? *realSource : static_cast<RasApi&>(sim);
     TimerChime chime;
     EventLoopControl control;
-    MonitorCore monitor({*store, formats, clock, window, window, ras, chime, MonitorFeatures{},
-                         control, cl, nullptr, QCoreApplication::applicationDirPath()});
+    const StringTable& table = StringTable::resource(QStringLiteral(":/strings/monitor.tsv"));
+    QtTranslations translations(table);
+    window.setLanguageHandler([&translations](int k) { translations.apply(k); });
+    DesktopShell desktop;
+    DialogAbout about(&window);
+    ShellModule shellModule({desktop, &about, QCoreApplication::applicationFilePath(),
+                             ProgramFolders::dataFolder(QStringLiteral("help"))});
+    MonitorCore monitor({*store,
+                         formats,
+                         clock,
+                         window,
+                         window,
+                         ras,
+                         chime,
+                         MonitorFeatures{},
+                         control,
+                         cl,
+                         nullptr,
+                         ProgramFolders::soundFolder(),
+                         {&shellModule}});
     core = &monitor;
     app.setExceptionHandler([&monitor](const QString& message) { monitor.AppException(message); });
     instance.setRequestHandler([&monitor] { monitor.SecondStartRequest(); });
