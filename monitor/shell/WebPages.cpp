@@ -63,7 +63,9 @@ std::optional<QUrl> WebPages::parse(const QString& text, bool mail, const Regist
         return std::nullopt;
     const QString scheme = url.scheme().toLower();
     const bool web = scheme == QLatin1String("http") || scheme == QLatin1String("https");
-    if ((web && !url.host().isEmpty()) || isHtmlFile(url))
+    // A user name in a web address is a mail address in the wrong field or
+    // a disguise; neither is opened.
+    if ((web && !url.host().isEmpty() && url.userInfo().isEmpty()) || isHtmlFile(url))
         return url;
     return std::nullopt;
 }
