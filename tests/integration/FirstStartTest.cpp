@@ -32,7 +32,8 @@ TEST(FirstStart, InstallStartOnAFreshAccountPutsTheMonitorInTheMenu) {
 
     for (int run = 0; run < 2; ++run) {
         const HeadlessResult result = HeadlessRun::run(
-            {QStringLiteral("/I"), QStringLiteral("--ras"), QStringLiteral("sim:") + scenario}, env);
+            {QStringLiteral("/I"), QStringLiteral("--ras"), QStringLiteral("sim:") + scenario},
+            env);
         ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
         EXPECT_TRUE(result.of(QStringLiteral("box")).isEmpty())
             << result.of(QStringLiteral("box")).join('\n').toStdString();
