@@ -9,11 +9,14 @@
 
 namespace {
 constexpr int kIconSize = 64;
+constexpr int kLineChars = 44;
 
 QLabel* line(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setWordWrap(true);
+    // Room for a sentence on a line; word wrap alone would make the box narrow.
+    label->setMinimumWidth(label->fontMetrics().averageCharWidth() * kLineChars);
     return label;
 }
 } // namespace

@@ -6,6 +6,7 @@
 #include "ApplicationControl.h"
 #include "CoreFixture.h"
 #include "DesktopEntryCheck.h"
+#include "HelpPages.h"
 #include "MonitorCore.h"
 #include "RecordingShell.h"
 #include "SessionAutostart.h"
@@ -19,6 +20,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QUrlQuery>
 
 namespace {
@@ -319,6 +322,34 @@ TEST(WebPagesParse, OnlyWebAddressesLocalPagesAndMailForFeedbackPass) {
         const auto url = WebPages::parse(QString::fromUtf8(c.text), c.mail, store);
         const std::string got = url ? url->toString().toStdString() : std::string("(refused)");
         EXPECT_EQ(got, c.expected ? c.expected : "(refused)") << c.text;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The shipped pages: one per language, each with the topics the commands
+// open and no link to a topic it lacks.
+TEST(ShippedHelpPages, EveryLanguageHasItsPageWithTheTopicsTheCommandsOpen) {
+    const QString folder = TestEnvironment::sourceDir() + QStringLiteral("/resources/help");
+    const QRegularExpression id(QStringLiteral("id=\"([^\"]+)\""));
+    const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
+    for (int k = 0; k < 9; ++k) {
+        const QString code = HelpPages::languageCode(k);
+        QFile page(folder + QStringLiteral("/tollwatch-%1.html").arg(code));
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << code.toStdString();
+        const QString text = QString::fromUtf8(page.readAll());
+        EXPECT_TRUE(text.contains(QStringLiteral("lang=\"%1\"").arg(code))) << code.toStdString();
+        QSet<QString> ids;
+        for (auto it = id.globalMatch(text); it.hasNext();)
+            ids.insert(it.next().captured(1));
+        for (const char* topic : {"contents", "index", "updates", "holidays", "about"})
+            EXPECT_TRUE(ids.contains(QLatin1String(topic))) << code.toStdString() << " " << topic;
+        for (auto it = link.globalMatch(text); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            EXPECT_TRUE(ids.contains(target)) << code.toStdString() << " #" << target.toStdString();
+        }
     }
 }
 
