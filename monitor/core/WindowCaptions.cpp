@@ -81,6 +81,7 @@ void LoadIntlStr(MonitorView& view, WindowFrame& frame, const IntlStrings& intl)
         view.setCommandCaption(QString::fromLatin1(c.command), textOf(intl, c.id, c.fixed));
     for (const Hint& h : kHints)
         frame.setCommandHint(QString::fromLatin1(h.command), textOf(intl, h.id, h.fixed));
+    view.setLanguage(intl.LanguageOffset());
 }
 
 } // namespace WindowCaptions

@@ -10,11 +10,13 @@
 #include "HeadlessShell.h"
 #include "HeadlessView.h"
 #include "MonitorCore.h"
+#include "ProgramFolders.h"
 #include "RasApiFactory.h"
 #include "RealTimeRunner.h"
 #include "RunEntry.h"
 #include "Settings.h"
 #include "SettingsModule.h"
+#include "ShellModule.h"
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
@@ -130,16 +132,19 @@ int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& contro
     HeadlessSettingsFrontEnd settingsUi(
         s.view, [&s](const QString& type, const QStringList& f) { s.view.record(type, f); });
     SettingsModule settings(settingsUi, runEntry, QCoreApplication::applicationFilePath());
-    // A replay on the virtual clock starts nothing on the machine.
+    // A scenario on the virtual clock only checks what a shell request would
+    // do; a run on the real clock carries it out.
     DesktopShell desktop;
     HeadlessShell shell(
         [&s](const QStringList& fields) { s.view.record(QStringLiteral("shell"), fields); },
         s.run.virtualClock ? nullptr : &desktop);
     DialModule dial(shell);
-    const std::vector<FeatureModule*> modules{&settings, &dial};
+    ShellModule shellModule({shell, nullptr, QCoreApplication::applicationFilePath(),
+                             ProgramFolders::dataFolder(QStringLiteral("help"))});
+    const std::vector<FeatureModule*> modules{&settings, &dial, &shellModule};
     MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
-                      MonitorFeatures{}, control, s.cl, &s.view,
-                      QCoreApplication::applicationDirPath(), modules});
+                      MonitorFeatures{}, control, s.cl, &s.view, ProgramFolders::soundFolder(),
+                      modules});
     s.instance.setRequestHandler([&core, &s] {
         s.view.info(QStringLiteral("another start asked for the window"));
         core.SecondStartRequest();

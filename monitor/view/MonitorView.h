@@ -55,6 +55,10 @@ public:
         (void)entries;
     }
 
+    // The texts now follow language k (0 English ... 8 Danish); the window
+    // loads the toolkit's own texts (the standard buttons) for it.
+    virtual void setLanguage(int languageOffset) { (void)languageOffset; }
+
     // Shows and restores the status window (the tray icon's click).
     virtual void showWindow() = 0;
 

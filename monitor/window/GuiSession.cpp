@@ -7,16 +7,21 @@
 #include "FormatSettings.h"
 #include "MonitorApplication.h"
 #include "MonitorCore.h"
+#include "ProgramFolders.h"
 #include "QtSoundPlayer.h"
+#include "QtTranslations.h"
 #include "RasApiFactory.h"
 #include "RealTimeRunner.h"
 #include "RunEntry.h"
 #include "Settings.h"
 #include "SettingsModule.h"
+#include "ShellModule.h"
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
+#include "StringTable.h"
 #include "TerminationSignals.h"
+#include "TfrmAbout.h"
 #include "TfrmCredentialsPrompt.h"
 #include "TfrmTAPIMon.h"
 #include "WidgetSettingsFrontEnd.h"
@@ -98,15 +103,21 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     RasApi& ras = realSource ? *realSource : static_cast<RasApi&>(sim);
     TimerChime chime;
     EventLoopControl control;
+    const StringTable& table = StringTable::resource(QStringLiteral(":/strings/monitor.tsv"));
+    QtTranslations translations(table);
+    window.setLanguageHandler([&translations](int k) { translations.apply(k); });
     StoreRunEntry runEntry(*store);
     WidgetSettingsFrontEnd settingsUi(&window);
     SettingsModule settingsModule(settingsUi, runEntry, QCoreApplication::applicationFilePath());
-    DesktopShell shell;
+    DesktopShell desktop;
     TfrmCredentialsPrompt credentials(&window);
-    DialModule dial(shell, &credentials);
-    const std::vector<FeatureModule*> modules{&settingsModule, &dial};
+    DialModule dial(desktop, &credentials);
+    DialogAbout about(&window);
+    ShellModule shellModule({desktop, &about, QCoreApplication::applicationFilePath(),
+                             ProgramFolders::dataFolder(QStringLiteral("help"))});
+    const std::vector<FeatureModule*> modules{&settingsModule, &dial, &shellModule};
     MonitorCore monitor({*store, formats, clock, window, window, ras, chime, MonitorFeatures{},
-                         control, cl, nullptr, QCoreApplication::applicationDirPath(), modules});
+                         control, cl, nullptr, ProgramFolders::soundFolder(), modules});
     core = &monitor;
     app.setExceptionHandler([&monitor](const QString& message) { monitor.AppException(message); });
     instance.setRequestHandler([&monitor] { monitor.SecondStartRequest(); });

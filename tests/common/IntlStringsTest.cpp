@@ -41,7 +41,8 @@ int trailingSpaces(const QString& s) {
 TEST(MonitorStringTable, EveryBaseIdHasNineTextsThatFitAndKeepTheirShape) {
     const StringTable& t = monitorTable();
     const QSet<int> bases = baseIds(t);
-    ASSERT_EQ(bases.size(), 230);
+    // The catalogue's 230 ids and those added for newer commands.
+    ASSERT_GE(bases.size(), 230);
     for (int base : bases) {
         const QString english = t.text(base).value_or(QString());
         ASSERT_FALSE(english.isEmpty()) << base;
