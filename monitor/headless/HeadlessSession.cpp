@@ -3,8 +3,12 @@
 #include "ApplicationControl.h"
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
+#include "DesktopShell.h"
 #include "FormatSettings.h"
+#include "HeadlessMailView.h"
+#include "HeadlessShell.h"
 #include "HeadlessView.h"
+#include "MailModule.h"
 #include "MonitorCore.h"
 #include "RasApiFactory.h"
 #include "RealTimeRunner.h"
@@ -22,6 +26,10 @@
 #include <unistd.h>
 
 namespace {
+
+// The real time a wait on the virtual clock gives a real server per second
+// of the wait: as long as a wait on the real clock would.
+constexpr int kVirtualWaitPatienceMs = 1000;
 
 void writeLine(const QString& line) {
     const QByteArray bytes = line.toUtf8() + '\n';
@@ -89,10 +97,12 @@ bool prepare(const CommandLine& cl, const QString& storeFile, HeadlessRun& run) 
         fail(QString::fromUtf8(e.what()));
         return false;
     }
-    if (run.scenario.clockStart)
+    if (run.scenario.clockStart) {
         run.virtualClock = std::make_unique<ManualClock>(*run.scenario.clockStart);
-    else
+        run.virtualClock->setWaitPatience(kVirtualWaitPatienceMs);
+    } else {
         run.scenario = run.scenario.rebased(run.systemClock.now());
+    }
     return true;
 }
 
@@ -120,9 +130,26 @@ struct HeadlessServices {
 // second start and ending in order on SIGTERM or SIGINT.
 template <typename Body>
 int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& control, Body body) {
-    MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
-                      MonitorFeatures{}, control, s.cl, &s.view,
-                      QCoreApplication::applicationDirPath()});
+    // A virtual-clock run starts nothing on the machine; a real-time one does.
+    DesktopShell desktop;
+    HeadlessShell shell(
+        [&s](const QStringList& fields) { s.view.record(QStringLiteral("shell"), fields); },
+        s.run.virtualClock ? nullptr : &desktop);
+    HeadlessMailView mailView(s.view);
+    MailModule mail(shell, mailView);
+    MonitorCore core({*s.run.store,
+                      s.run.formats,
+                      s.run.clock(),
+                      s.view,
+                      s.view,
+                      s.ras,
+                      chime,
+                      MonitorFeatures{},
+                      control,
+                      s.cl,
+                      &s.view,
+                      QCoreApplication::applicationDirPath(),
+                      {&mail}});
     s.instance.setRequestHandler([&core, &s] {
         s.view.info(QStringLiteral("another start asked for the window"));
         core.SecondStartRequest();

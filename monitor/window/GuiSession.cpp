@@ -2,7 +2,9 @@
 
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
+#include "DesktopShell.h"
 #include "FormatSettings.h"
+#include "MailModule.h"
 #include "MonitorApplication.h"
 #include "MonitorCore.h"
 #include "QtSoundPlayer.h"
@@ -14,6 +16,8 @@
 #include "SqliteRegistryStore.h"
 #include "TerminationSignals.h"
 #include "TfrmTAPIMon.h"
+#include "WaitIndicator.h"
+#include "WindowMailView.h"
 
 #include <QMessageBox>
 
@@ -92,8 +96,23 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     RasApi& ras = realSource ? *realSource : static_cast<RasApi&>(sim);
     TimerChime chime;
     EventLoopControl control;
-    MonitorCore monitor({*store, formats, clock, window, window, ras, chime, MonitorFeatures{},
-                         control, cl, nullptr, QCoreApplication::applicationDirPath()});
+    DesktopShell shell;
+    WaitIndicator wait1(window.centralWidget());
+    WindowMailView mailView(*window.mailLog(), &window);
+    MailModule mail(shell, mailView, &wait1);
+    MonitorCore monitor({*store,
+                         formats,
+                         clock,
+                         window,
+                         window,
+                         ras,
+                         chime,
+                         MonitorFeatures{},
+                         control,
+                         cl,
+                         nullptr,
+                         QCoreApplication::applicationDirPath(),
+                         {&mail}});
     core = &monitor;
     app.setExceptionHandler([&monitor](const QString& message) { monitor.AppException(message); });
     instance.setRequestHandler([&monitor] { monitor.SecondStartRequest(); });

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -74,7 +75,11 @@ QWidget* TfrmTAPIMon::buildCentral() {
     }
     top->addLayout(lines, 1);
     layout->addLayout(top);
-    m_listHistoria = new QTreeWidget(central);
+    // The mail log lies over the event list, in the same place and size.
+    m_historyArea = new QWidget(central);
+    auto* overlay = new QGridLayout(m_historyArea);
+    overlay->setContentsMargins(0, 0, 0, 0);
+    m_listHistoria = new QTreeWidget(m_historyArea);
     m_listHistoria->setObjectName(QStringLiteral("listHistoria"));
     m_listHistoria->setColumnCount(2);
     m_listHistoria->setHeaderLabels({QStringLiteral("Event"), QStringLiteral("Time")});
@@ -84,12 +89,13 @@ QWidget* TfrmTAPIMon::buildCentral() {
     m_listHistoria->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_listHistoria->setColumnWidth(0, kEventColumnWidth);
     m_listHistoria->setColumnWidth(1, kTimeColumnWidth);
-    layout->addWidget(m_listHistoria, 1);
-    m_memoMailLog = new QPlainTextEdit(central);
+    overlay->addWidget(m_listHistoria, 0, 0);
+    m_memoMailLog = new QPlainTextEdit(m_historyArea);
     m_memoMailLog->setObjectName(QStringLiteral("memoMailLog"));
     m_memoMailLog->setReadOnly(true);
     m_memoMailLog->hide();
-    layout->addWidget(m_memoMailLog, 1);
+    overlay->addWidget(m_memoMailLog, 0, 0);
+    layout->addWidget(m_historyArea, 1);
     m_lblXfer = new QLabel(central);
     m_lblXfer->setObjectName(QStringLiteral("lblXfer"));
     layout->addWidget(m_lblXfer);
@@ -244,6 +250,7 @@ bool TfrmTAPIMon::historyVisible() const {
 
 void TfrmTAPIMon::setHistoryVisible(bool visible) {
     m_listHistoria->setVisible(visible);
+    m_historyArea->setVisible(visible);
 }
 
 void TfrmTAPIMon::setHistoryHeight(int height) {

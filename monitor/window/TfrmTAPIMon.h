@@ -28,6 +28,8 @@ public:
     ~TfrmTAPIMon() override;
 
     QSystemTrayIcon* trayIcon() const { return m_tray; }
+    // The mail log (memoMailLog), shown over the event list by the mail check.
+    QPlainTextEdit* mailLog() const { return m_memoMailLog; }
 
     // MonitorView
     void setPictures(EventKind kind) override;
@@ -87,6 +89,7 @@ private:
     std::unique_ptr<MainMenus> m_menus;
     QLabel* m_imgStatus = nullptr;
     QLabel* m_labels[3] = {nullptr, nullptr, nullptr};
+    QWidget* m_historyArea = nullptr;
     QTreeWidget* m_listHistoria = nullptr;
     QPlainTextEdit* m_memoMailLog = nullptr;
     QLabel* m_lblXfer = nullptr;
