@@ -29,19 +29,27 @@ QList<QHostAddress> ordered(const QList<QHostAddress>& addresses) {
 // The system's trusted authorities. OpenSSL lets SSL_CERT_FILE and
 // SSL_CERT_DIR name further ones (a company's own authority, a test's);
 // Qt's default configuration does not look at them, so they are added here.
+// Reading them all takes a while, so it is done once for each setting of
+// the two, and only for connections that use TLS.
 QSslConfiguration trustConfiguration() {
-    QSslConfiguration conf = QSslConfiguration::defaultConfiguration();
-    QList<QSslCertificate> extra;
+    static QString madeFor;
+    static QSslConfiguration made = QSslConfiguration::defaultConfiguration();
     const QString file = qEnvironmentVariable("SSL_CERT_FILE");
+    const QString dirs = qEnvironmentVariable("SSL_CERT_DIR");
+    const QString key = file + QLatin1Char('\n') + dirs;
+    if (key == madeFor)
+        return made;
+    QList<QSslCertificate> extra;
     if (!file.isEmpty())
         extra += QSslCertificate::fromPath(file, QSsl::Pem);
-    for (const QString& dir :
-         qEnvironmentVariable("SSL_CERT_DIR").split(QLatin1Char(':'), Qt::SkipEmptyParts))
+    for (const QString& dir : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
         extra += QSslCertificate::fromPath(dir + QStringLiteral("/*"), QSsl::Pem,
                                            QSslCertificate::PatternSyntax::Wildcard);
+    made = QSslConfiguration::defaultConfiguration();
     if (!extra.isEmpty())
-        conf.setCaCertificates(QSslConfiguration::systemCaCertificates() + extra);
-    return conf;
+        made.setCaCertificates(QSslConfiguration::systemCaCertificates() + extra);
+    madeFor = key;
+    return made;
 }
 
 bool inUse(TWSocket::TSocketState state) {
@@ -127,7 +135,6 @@ void TWSocket::Connect() {
     m_tlsFailure.clear();
     m_sslErrors.clear();
     m_socket.abort();
-    m_socket.setSslConfiguration(trustConfiguration());
     m_socket.setPeerVerifyName(m_hostName);
     setState(wsConnecting);
     m_socket.connectToHost(m_addresses.first(), m_port);
@@ -212,6 +219,7 @@ void TWSocket::SendStr(const QString& text) {
 bool TWSocket::StartTls(int seconds) {
     if (m_state != wsConnected)
         return false;
+    m_socket.setSslConfiguration(trustConfiguration());
     m_socket.startClientEncryption();
     if (!m_socket.isEncrypted() && m_state == wsConnected && m_wait) {
         m_awaitingTls = true;
@@ -235,9 +243,10 @@ void TWSocket::onConnected() {
     if (m_state != wsConnecting)
         return;
     m_socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    if (m_implicitTls)
+    if (m_implicitTls) {
+        m_socket.setSslConfiguration(trustConfiguration());
         m_socket.startClientEncryption();
-    else
+    } else
         setState(wsConnected);
 }
 
