@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int kNoWaitObject = SocketFailure::kNoData;
+constexpr qint64 kReadBuffer = 64 * 1024;
 
 // IPv4 addresses first, as the old socket layer knew no other.
 QList<QHostAddress> ordered(const QList<QHostAddress>& addresses) {
@@ -59,6 +60,9 @@ bool inUse(TWSocket::TSocketState state) {
 } // namespace
 
 TWSocket::TWSocket() {
+    // A server that floods the line cannot fill the memory: beyond this the
+    // socket stops reading and TCP holds the sender back.
+    m_socket.setReadBufferSize(kReadBuffer);
     wire();
 }
 

@@ -141,6 +141,20 @@ TEST_F(Pop3ClientTest, AServerClosingInTheMiddleOfAReplyEndsTheWaitAtOnce) {
     EXPECT_FALSE(server.received.contains("QUIT"));
 }
 
+TEST_F(Pop3ClientTest, AServerClosingAtOnceOrResettingEndsTheWaitWithoutAnswer) {
+    server.closeAtOnce = true;
+    EXPECT_FALSE(client.Stat());
+    EXPECT_EQ(shown.last(), QStringLiteral("< "));
+    server.closeAtOnce = false;
+    server.closeOn = "STAT";
+    server.partialReply.clear();
+    server.resetOnClose = true;
+    EXPECT_FALSE(client.Stat());
+    EXPECT_EQ(shown.last(), QStringLiteral("< "));
+    EXPECT_EQ(client.ProtocolState(), TPop3Client::pop3Disconnected);
+    EXPECT_EQ(secondsPassed(), 0);
+}
+
 TEST_F(Pop3ClientTest, ACommandOnAConnectionTheServerClosedRaisesTheSocketFailure) {
     server.closeOn = "USER";
     server.partialReply = "+OK hel";

@@ -2,6 +2,8 @@
 
 #include <QTcpSocket>
 
+#include <sys/socket.h>
+
 ScriptedPop3Server::ScriptedPop3Server() {
     QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] { accept(); });
     m_server.listen(QHostAddress::LocalHost, 0);
@@ -21,6 +23,10 @@ void ScriptedPop3Server::accept() {
         m_clients << client;
         ++connections;
         QObject::connect(client, &QTcpSocket::readyRead, client, [this, client] { serve(client); });
+        if (closeAtOnce) {
+            client->disconnectFromHost();
+            continue;
+        }
         if (!greeting.isEmpty())
             client->write(greeting + "\r\n");
     }
@@ -36,7 +42,15 @@ void ScriptedPop3Server::serve(QTcpSocket* client) {
         if (!closeOn.isEmpty() && word == closeOn) {
             client->write(partialReply);
             client->flush();
-            client->disconnectFromHost();
+            if (resetOnClose) {
+                // No lingering: the kernel answers with a reset.
+                const linger none{1, 0};
+                ::setsockopt(int(client->socketDescriptor()), SOL_SOCKET, SO_LINGER, &none,
+                             sizeof none);
+                client->abort();
+            } else {
+                client->disconnectFromHost();
+            }
             return;
         }
         const QByteArray reply = replies.value(word, "+OK");

@@ -28,12 +28,15 @@ public:
     // Sent on connection, CR LF added; empty: the server never says anything.
     QByteArray greeting = "+OK POP3 ready <1896.697170952@dbc.mil>";
     // Replies by command word (USER, PASS, STAT, QUIT, STLS), CR LF added. An
-    // unscripted command gets "+OK". A command whose reply is nullopt-like
-    // (the bytes "<silent>") gets no answer.
+    // unscripted command gets "+OK"; one whose reply is kSilent gets none.
     QHash<QByteArray, QByteArray> replies;
-    // Sends this instead of the reply to the command, then closes.
+    // Sends partialReply instead of the reply to this command, then closes.
     QByteArray closeOn;
     QByteArray partialReply = "+OK hel";
+    // Closes with a reset (RST) instead, after partialReply.
+    bool resetOnClose = false;
+    // Closes each connection as soon as it is accepted.
+    bool closeAtOnce = false;
     // Called with each command line as it arrives (before the reply).
     std::function<void(const QByteArray&)> onCommand;
 
