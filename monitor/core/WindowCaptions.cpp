@@ -62,9 +62,8 @@ struct Hint {
 };
 
 const Hint kHints[] = {
-    {"ToolbarButton973", -1, "Dialdart"},
-    {"ToolbarButton975", -1, "Companion"},
-    {"ToolbarButton972", 520, nullptr},
+    {"ToolbarButton973", -1, "Dialdart"},    {"ToolbarButton975", -1, "Companion"},
+    {"toolMailClient", -1, "E-mail client"}, {"ToolbarButton972", 520, nullptr},
     {"ToolbarButton971", 500, nullptr},
 };
 

@@ -6,9 +6,11 @@
 #include "DesktopShell.h"
 #include "DialModule.h"
 #include "FormatSettings.h"
+#include "HeadlessMailView.h"
 #include "HeadlessSettingsFrontEnd.h"
 #include "HeadlessShell.h"
 #include "HeadlessView.h"
+#include "MailModule.h"
 #include "MonitorCore.h"
 #include "ProgramFolders.h"
 #include "RasApiFactory.h"
@@ -30,6 +32,10 @@
 #include <unistd.h>
 
 namespace {
+
+// The real time a wait on the virtual clock gives a real server per second
+// of the wait: as long as a wait on the real clock would.
+constexpr int kVirtualWaitPatienceMs = 1000;
 
 void writeLine(const QString& line) {
     const QByteArray bytes = line.toUtf8() + '\n';
@@ -97,10 +103,12 @@ bool prepare(const CommandLine& cl, const QString& storeFile, HeadlessRun& run) 
         fail(QString::fromUtf8(e.what()));
         return false;
     }
-    if (run.scenario.clockStart)
+    if (run.scenario.clockStart) {
         run.virtualClock = std::make_unique<ManualClock>(*run.scenario.clockStart);
-    else
+        run.virtualClock->setWaitPatience(kVirtualWaitPatienceMs);
+    } else {
         run.scenario = run.scenario.rebased(run.systemClock.now());
+    }
     return true;
 }
 
@@ -141,7 +149,9 @@ int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& contro
     DialModule dial(shell);
     ShellModule shellModule({shell, nullptr, QCoreApplication::applicationFilePath(),
                              ProgramFolders::dataFolder(QStringLiteral("help"))});
-    const std::vector<FeatureModule*> modules{&settings, &dial, &shellModule};
+    HeadlessMailView mailView(s.view);
+    MailModule mail(shell, mailView);
+    const std::vector<FeatureModule*> modules{&settings, &dial, &shellModule, &mail};
     MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
                       MonitorFeatures{}, control, s.cl, &s.view, ProgramFolders::soundFolder(),
                       modules});

@@ -5,6 +5,7 @@
 #include "DesktopShell.h"
 #include "DialModule.h"
 #include "FormatSettings.h"
+#include "MailModule.h"
 #include "MonitorApplication.h"
 #include "MonitorCore.h"
 #include "ProgramFolders.h"
@@ -24,7 +25,9 @@
 #include "TfrmAbout.h"
 #include "TfrmCredentialsPrompt.h"
 #include "TfrmTAPIMon.h"
+#include "WaitIndicator.h"
 #include "WidgetSettingsFrontEnd.h"
+#include "WindowMailView.h"
 
 #include <QMessageBox>
 
@@ -115,7 +118,10 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     DialogAbout about(&window);
     ShellModule shellModule({desktop, &about, QCoreApplication::applicationFilePath(),
                              ProgramFolders::dataFolder(QStringLiteral("help"))});
-    const std::vector<FeatureModule*> modules{&settingsModule, &dial, &shellModule};
+    WaitIndicator wait1(window.centralWidget());
+    WindowMailView mailView(*window.mailLog(), &window);
+    MailModule mail(desktop, mailView, &wait1);
+    const std::vector<FeatureModule*> modules{&settingsModule, &dial, &shellModule, &mail};
     MonitorCore monitor({*store, formats, clock, window, window, ras, chime, MonitorFeatures{},
                          control, cl, nullptr, ProgramFolders::soundFolder(), modules});
     core = &monitor;

@@ -58,13 +58,13 @@ void MainMenus::buildFileMenu(QMenu* file) {
     add(view, QStringLiteral("Ontop1"), true);
     view->addSeparator();
     add(view, QStringLiteral("Viewlog1"));
-    add(view, QStringLiteral("Maillog1"));
+    add(view, QStringLiteral("Maillog1"), true);
     add(file, QStringLiteral("Properties1"));
     file->addSeparator();
-    add(file, QStringLiteral("Readnewmail1"))->setVisible(false);
+    add(file, QStringLiteral("mnuReadMail"))->setVisible(false);
     QAction* mailSeparator = file->addSeparator();
     mailSeparator->setVisible(false);
-    m_actions.insert(QStringLiteral("N8"), mailSeparator);
+    m_actions.insert(QStringLiteral("N6"), mailSeparator);
     add(file, QStringLiteral("Companion1"));
     add(file, QStringLiteral("Wizard1"));
     file->addSeparator();
@@ -101,7 +101,7 @@ void MainMenus::buildTrayMenu() {
     add(t, QStringLiteral("Disconnect2"))->setEnabled(false);
     t->addSeparator();
     add(t, QStringLiteral("Open1"));
-    add(t, QStringLiteral("Readnewmail2"))->setVisible(false);
+    add(t, QStringLiteral("Readmail"))->setVisible(false);
     add(t, QStringLiteral("Companion2"));
     add(t, QStringLiteral("Wizard2"));
     add(t, QStringLiteral("Properties3"));

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -91,7 +92,11 @@ QWidget* TfrmTAPIMon::buildDetails(QWidget* parent) {
     auto* layout = new QVBoxLayout(m_details);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
-    m_listHistoria = new QTreeWidget(m_details);
+    // The mail log lies over the event list, in the same place and size.
+    m_historyArea = new QWidget(m_details);
+    auto* overlay = new QGridLayout(m_historyArea);
+    overlay->setContentsMargins(0, 0, 0, 0);
+    m_listHistoria = new QTreeWidget(m_historyArea);
     m_listHistoria->setObjectName(QStringLiteral("listHistoria"));
     m_listHistoria->setColumnCount(2);
     m_listHistoria->setHeaderLabels({QStringLiteral("Event"), QStringLiteral("Time")});
@@ -105,12 +110,13 @@ QWidget* TfrmTAPIMon::buildDetails(QWidget* parent) {
     header->setStretchLastSection(false);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    layout->addWidget(m_listHistoria, 1);
-    m_memoMailLog = new QPlainTextEdit(m_details);
+    overlay->addWidget(m_listHistoria, 0, 0);
+    m_memoMailLog = new QPlainTextEdit(m_historyArea);
     m_memoMailLog->setObjectName(QStringLiteral("memoMailLog"));
     m_memoMailLog->setReadOnly(true);
     m_memoMailLog->hide();
-    layout->addWidget(m_memoMailLog, 1);
+    overlay->addWidget(m_memoMailLog, 0, 0);
+    layout->addWidget(m_historyArea, 1);
     m_lblXfer = new ElidedLabel(m_details);
     m_lblXfer->setObjectName(QStringLiteral("lblXfer"));
     layout->addWidget(m_lblXfer);

@@ -31,6 +31,8 @@ public:
     QSystemTrayIcon* trayIcon() const { return m_tray; }
     // Called with the language of every re-captioning (Qt's own texts).
     void setLanguageHandler(std::function<void(int)> handler) { m_onLanguage = std::move(handler); }
+    // The mail log (memoMailLog), shown over the event list by the mail check.
+    QPlainTextEdit* mailLog() const { return m_memoMailLog; }
 
     // MonitorView
     void setPictures(EventKind kind) override;
@@ -97,6 +99,8 @@ private:
     // The history list, the mail log over it and the transfer-rate line
     // below them: what the compact window leaves out.
     QWidget* m_details = nullptr;
+    // The history list and the mail log, one over the other.
+    QWidget* m_historyArea = nullptr;
     QTreeWidget* m_listHistoria = nullptr;
     QPlainTextEdit* m_memoMailLog = nullptr;
     ElidedLabel* m_lblXfer = nullptr;

@@ -38,8 +38,9 @@ TEST(FirstStart, InstallStartOnAFreshAccountPutsTheMonitorInTheMenu) {
         ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
         // "/I" also brings up the Monitor Wizard (its pages are boxes headless);
         // no other box: no earlier version to remove, no failed menu entry.
-        const QStringList boxes = result.of(QStringLiteral("box")).filter(
-            QRegularExpression(QStringLiteral("^(?!Monitor Wizard\t)")));
+        const QStringList boxes =
+            result.of(QStringLiteral("box"))
+                .filter(QRegularExpression(QStringLiteral("^(?!Monitor Wizard\t)")));
         EXPECT_TRUE(boxes.isEmpty()) << boxes.join('\n').toStdString();
     }
     const QString entry = home + QStringLiteral("/.local/share/applications/Tollwatch.desktop");
