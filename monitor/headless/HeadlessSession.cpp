@@ -3,22 +3,14 @@
 #include "ApplicationControl.h"
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
-#include "DesktopShell.h"
-#include "DialModule.h"
 #include "FormatSettings.h"
-#include "HeadlessMailView.h"
-#include "HeadlessSettingsFrontEnd.h"
-#include "HeadlessShell.h"
+#include "HeadlessFeatures.h"
 #include "HeadlessView.h"
-#include "MailModule.h"
 #include "MonitorCore.h"
 #include "ProgramFolders.h"
 #include "RasApiFactory.h"
 #include "RealTimeRunner.h"
-#include "RunEntry.h"
 #include "Settings.h"
-#include "SettingsModule.h"
-#include "ShellModule.h"
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
@@ -136,25 +128,10 @@ struct HeadlessServices {
 // second start and ending in order on SIGTERM or SIGINT.
 template <typename Body>
 int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& control, Body body) {
-    StoreRunEntry runEntry(*s.run.store);
-    HeadlessSettingsFrontEnd settingsUi(
-        s.view, [&s](const QString& type, const QStringList& f) { s.view.record(type, f); });
-    SettingsModule settings(settingsUi, runEntry, QCoreApplication::applicationFilePath());
-    // A scenario on the virtual clock only checks what a shell request would
-    // do; a run on the real clock carries it out.
-    DesktopShell desktop;
-    HeadlessShell shell(
-        [&s](const QStringList& fields) { s.view.record(QStringLiteral("shell"), fields); },
-        s.run.virtualClock ? nullptr : &desktop);
-    DialModule dial(shell);
-    ShellModule shellModule({shell, nullptr, QCoreApplication::applicationFilePath(),
-                             ProgramFolders::dataFolder(QStringLiteral("help"))});
-    HeadlessMailView mailView(s.view);
-    MailModule mail(shell, mailView);
-    const std::vector<FeatureModule*> modules{&settings, &dial, &shellModule, &mail};
+    HeadlessFeatures features(s.view, *s.run.store, s.run.virtualClock != nullptr);
     MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
                       MonitorFeatures{}, control, s.cl, &s.view, ProgramFolders::soundFolder(),
-                      modules});
+                      features.modules()});
     s.instance.setRequestHandler([&core, &s] {
         s.view.info(QStringLiteral("another start asked for the window"));
         core.SecondStartRequest();

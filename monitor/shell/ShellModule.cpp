@@ -52,3 +52,8 @@ void ShellModule::attach(MonitorParts& parts, CommandTable& commands) {
         // Tried again at the next start; the check box still shows the value.
     }
 }
+
+void ShellModule::syncAutostart() {
+    if (m_parts)
+        m_parts->integration.syncAutostart();
+}

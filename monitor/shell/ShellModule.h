@@ -29,6 +29,9 @@ public:
     ~ShellModule() override;
 
     void attach(MonitorParts& parts, CommandTable& commands) override;
+    // Writes or removes the autostart entry to match the Run value; nothing
+    // before the module is attached. Throws RegistryError or EPBShellLink.
+    void syncAutostart();
 
 private:
     struct Parts;

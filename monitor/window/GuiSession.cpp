@@ -2,10 +2,7 @@
 
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
-#include "DesktopShell.h"
-#include "DialModule.h"
 #include "FormatSettings.h"
-#include "MailModule.h"
 #include "MonitorApplication.h"
 #include "MonitorCore.h"
 #include "ProgramFolders.h"
@@ -13,21 +10,14 @@
 #include "QtTranslations.h"
 #include "RasApiFactory.h"
 #include "RealTimeRunner.h"
-#include "RunEntry.h"
 #include "Settings.h"
-#include "SettingsModule.h"
-#include "ShellModule.h"
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
 #include "StringTable.h"
 #include "TerminationSignals.h"
-#include "TfrmAbout.h"
-#include "TfrmCredentialsPrompt.h"
 #include "TfrmTAPIMon.h"
-#include "WaitIndicator.h"
-#include "WidgetSettingsFrontEnd.h"
-#include "WindowMailView.h"
+#include "WindowFeatures.h"
 
 #include <QMessageBox>
 
@@ -109,21 +99,9 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     const StringTable& table = StringTable::resource(QStringLiteral(":/strings/monitor.tsv"));
     QtTranslations translations(table);
     window.setLanguageHandler([&translations](int k) { translations.apply(k); });
-    StoreRunEntry runEntry(*store);
-    WidgetSettingsFrontEnd settingsUi(&window);
-    SettingsModule settingsModule(settingsUi, runEntry, QCoreApplication::applicationFilePath());
-    DesktopShell desktop;
-    TfrmCredentialsPrompt credentials(&window);
-    DialModule dial(desktop, &credentials);
-    DialogAbout about(&window);
-    ShellModule shellModule({desktop, &about, QCoreApplication::applicationFilePath(),
-                             ProgramFolders::dataFolder(QStringLiteral("help"))});
-    WaitIndicator wait1(window.centralWidget());
-    WindowMailView mailView(*window.mailLog(), &window);
-    MailModule mail(desktop, mailView, &wait1);
-    const std::vector<FeatureModule*> modules{&settingsModule, &dial, &shellModule, &mail};
+    WindowFeatures features(window, *store);
     MonitorCore monitor({*store, formats, clock, window, window, ras, chime, MonitorFeatures{},
-                         control, cl, nullptr, ProgramFolders::soundFolder(), modules});
+                         control, cl, nullptr, ProgramFolders::soundFolder(), features.modules()});
     core = &monitor;
     app.setExceptionHandler([&monitor](const QString& message) { monitor.AppException(message); });
     instance.setRequestHandler([&monitor] { monitor.SecondStartRequest(); });

@@ -87,6 +87,11 @@ TEST_F(FirstStartScenarioTest, AnsweredWizardStoresItsTariffAndTheRunEntry) {
         QStringLiteral("Tollwatch"));
     ASSERT_TRUE(runValue);
     EXPECT_EQ(runValue->text, HeadlessRun::program());
+    // The desktop starts the monitor with the session from the moment the
+    // wizard is done, not only after the next start.
+    const QString autostart =
+        qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/Tollwatch.desktop");
+    EXPECT_TRUE(QFile::exists(autostart)) << autostart.toStdString();
     // A cheap Saturday: three minutes at 0.25 and the fee of 0.10.
     EXPECT_EQ(loggedCost(), QStringLiteral("0.85"));
     EXPECT_DOUBLE_EQ(modelPrice(QDateTime(QDate(2024, 3, 16), QTime(12, 0, 5)),
