@@ -24,16 +24,22 @@ QSet<int> baseIds(const StringTable& table) {
     return bases;
 }
 
+// A no-break space keeps a unit with its number (French " Ko/s"); it counts
+// as the space the English has there.
+bool isSpace(QChar c) {
+    return c == QLatin1Char(' ') || c == QChar::Nbsp;
+}
+
 int leadingSpaces(const QString& s) {
     int n = 0;
-    while (n < s.size() && s.at(n) == QLatin1Char(' '))
+    while (n < s.size() && isSpace(s.at(n)))
         ++n;
     return n;
 }
 
 int trailingSpaces(const QString& s) {
     int n = 0;
-    while (n < s.size() && s.at(s.size() - 1 - n) == QLatin1Char(' '))
+    while (n < s.size() && isSpace(s.at(s.size() - 1 - n)))
         ++n;
     return n;
 }
