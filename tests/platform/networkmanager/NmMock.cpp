@@ -6,6 +6,7 @@
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
@@ -177,6 +178,15 @@ QString NmMock::addActive(const QStringList& devices, const QString& connectionP
 
 void NmMock::removeActive(const QString&, const QString& activePath) {
     mockCall(Nm::kPath, QStringLiteral("EndActivation"), {activePath});
+}
+
+void NmMock::setActiveDevices(const QString& activePath, const QStringList& devices) {
+    QList<QDBusObjectPath> paths;
+    for (const QString& device : devices)
+        paths.append(QDBusObjectPath(device));
+    mockCall(Nm::kPath, QStringLiteral("SetProperty"),
+             {activePath, Nm::kActiveIface, QStringLiteral("Devices"),
+              variant(QVariant::fromValue(paths))});
 }
 
 void NmMock::setDeviceState(const QString& device, uint state, uint reason) {

@@ -54,6 +54,8 @@ public:
     // The link of an activation ends: NetworkManager removes it (and its
     // profile, when that is volatile). The device's counters stay.
     void removeActive(const QString& device, const QString& activePath);
+    // The devices an active connection runs on (NetworkManager picked them).
+    void setActiveDevices(const QString& activePath, const QStringList& devices);
     // Sets the device's state and reason and emits its StateChanged.
     void setDeviceState(const QString& device, uint state, uint reason);
     // Sets the active connection's state and emits its StateChanged.
