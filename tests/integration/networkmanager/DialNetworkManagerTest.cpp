@@ -1,7 +1,9 @@
 // Dialdart end to end on a fake NetworkManager (python3-dbusmock on a private
-// system bus): the monitor core with its dialling feature dials a saved gsm
-// profile with a typed password, times the connection NetworkManager brings
-// up, hangs it up from the Disconnect item and logs it once.
+// system bus, behaving as the daemon does): the monitor core with its
+// dialling feature dials a saved gsm profile with a typed user name and
+// password, times the connection NetworkManager brings up, hangs it up from
+// the Disconnect item and logs it once; the typed credentials reach the link
+// and never the saved profile.
 
 #include "ApplicationControl.h"
 #include "Clock.h"
@@ -37,7 +39,6 @@ class DialNetworkManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(mock.ready()) << mock.error().toStdString();
-        mock.addAgentManager();
         modem =
             mock.addModem(QStringLiteral("ttyUSB0"), QStringLiteral("ppp0"), kDeviceDisconnected);
         profile = mock.addConnection(
@@ -45,6 +46,9 @@ protected:
                                 QStringLiteral("anna")));
         // NetworkManager takes the activation up step by step, as a modem does.
         mock.activateStepwise(modem);
+        // A user whom polkit lets modify the profile may read its secrets, so
+        // the missing password is known and asked for.
+        mock.setCallerPrivileged(true);
         store.writeValue(RegRoot::LocalMachine, kMachineKey, QStringLiteral("Log filename"),
                          RegValue::fromString(dir.filePath(QStringLiteral("access.txt"))));
         settings.WriteText(kSettingsKey, QStringLiteral("Skip intro"), QStringLiteral("true"));
@@ -72,7 +76,7 @@ protected:
     // One second: what NetworkManager sent arrives, then Timer1 ticks.
     void second() {
         clock.advance(1);
-        mock.sync();
+        mock.settle(*ras);
         core->MinTimer();
     }
     QStringList events() const {
@@ -107,17 +111,18 @@ protected:
 TEST_F(DialNetworkManagerTest, DialdartDialsTheProfileTimesItAndDisconnectEndsItWithOneLogLine) {
     EXPECT_EQ(view.items.value(QStringLiteral("Connect2")), QStringList{kProfile});
 
-    // No password is stored with the profile: the form asks for one.
-    view.promptValues << QStringList{QStringLiteral("anna"), QStringLiteral("s3cret")};
+    // No password is stored with the profile: the form asks for one, and the
+    // user types another user name as well.
+    view.promptValues << QStringList{QStringLiteral("bea"), QStringLiteral("s3cret")};
     ASSERT_TRUE(core->click(QStringLiteral("Dialdart1")));
     ASSERT_EQ(view.prompts.size(), 1);
     EXPECT_EQ(view.prompts[0].caption, kProfile);
     EXPECT_EQ(view.prompts[0].initial.value(0), QStringLiteral("anna"));
-    const auto activations = mock.callsOf(Nm::kPath, QStringLiteral("ActivateConnection"));
-    ASSERT_EQ(activations.size(), 1);
-    EXPECT_EQ(activations[0].value(0).toString(), profile);
+    mock.settle(*ras);
     const QString active = activePath();
     ASSERT_FALSE(active.isEmpty());
+    EXPECT_EQ(mock.activationCredentials(active),
+              std::make_pair(QStringLiteral("bea"), QStringLiteral("s3cret")));
 
     for (uint state : kDeviceStatesUp) {
         mock.setDeviceState(modem, state, 0);
@@ -154,6 +159,7 @@ TEST_F(DialNetworkManagerTest, DialdartDialsTheProfileTimesItAndDisconnectEndsIt
     EXPECT_TRUE(log[0].endsWith(";0.90;7.21;" + kProfile.toUtf8())) << log[0].toStdString();
     EXPECT_TRUE(mock.callsOf(profile, QStringLiteral("Update")).isEmpty())
         << "the typed password is never saved in the profile";
+    EXPECT_TRUE(mock.storedPassword(profile).isEmpty());
 }
 
 } // namespace
