@@ -90,9 +90,10 @@ void MonitorCore::guarded(const std::function<void()>& handler) {
 }
 
 bool MonitorCore::click(const QString& command) {
-    bool known = false;
-    guarded([&] { known = m_commands.run(command); });
-    return known;
+    if (!m_commands.contains(command))
+        return false;
+    guarded([&] { m_commands.run(command); });
+    return true;
 }
 
 // The window's own commands, and those that go to a feature's seam; the seams
