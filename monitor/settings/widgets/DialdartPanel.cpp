@@ -22,8 +22,6 @@ DialdartPanel::DialdartPanel(SettingsDialog& dialog, QWidget* parent)
     m_button8 = named<QPushButton>("Button8");
     m_checkBox8 = named<QCheckBox>("CheckBox8");
     m_checkBox9 = named<QCheckBox>("CheckBox9");
-    m_checkBox7 = named<QCheckBox>("CheckBox7");
-    m_checkBox7->hide();
 
     auto* grid = new QGridLayout;
     grid->addWidget(m_usingLabel, 0, 0, 1, 2);
@@ -61,7 +59,6 @@ void DialdartPanel::load(const SettingsValues& v) {
     m_edit8->setText(v.runProgram);
     m_checkBox8->setChecked(v.dialdartIcon);
     m_checkBox9->setChecked(v.oneClick);
-    m_checkBox7->setChecked(v.dialdartStatus);
 }
 
 void DialdartPanel::read(SettingsValues& v) const {
@@ -69,7 +66,6 @@ void DialdartPanel::read(SettingsValues& v) const {
     v.runProgram = m_edit8->text();
     v.dialdartIcon = m_checkBox8->isChecked();
     v.oneClick = m_checkBox9->isChecked();
-    v.dialdartStatus = m_checkBox7->isChecked();
 }
 
 void DialdartPanel::Button7Click() {

@@ -1,7 +1,8 @@
 #pragma once
 // The "Dialdart" page: the phone-book entry that Dialdart dials and its
 // editor, the program started once connected, the desktop launcher and the
-// single click on the tray icon.
+// single click on the tray icon. "Dialdart Status" has no box here: nothing
+// reads it, and its stored value passes through.
 
 #include "SettingsPanel.h"
 
@@ -32,6 +33,4 @@ private:
     QPushButton* m_button8 = nullptr;
     QCheckBox* m_checkBox8 = nullptr;
     QCheckBox* m_checkBox9 = nullptr;
-    // "Dialdart Status": kept, never shown.
-    QCheckBox* m_checkBox7 = nullptr;
 };

@@ -68,6 +68,10 @@ TfrmSettings::TfrmSettings(SettingsDialog& dialog, SettingsPage page, QWidget* p
     all->addLayout(buttons);
     FormShow();
     m_pageControl1->setCurrentIndex(int(page));
+    // Every page's controls at their final size now, so that the dialog does
+    // not grow when a page is first shown.
+    ensurePolished();
+    resize(sizeHint());
     DialogPlacement::place(*this);
 }
 

@@ -28,8 +28,6 @@ WarningsPanel::WarningsPanel(SettingsDialog& dialog, const QString& currency, QW
     // The unit is the locale's currency string, not a text of the table.
     m_currency = named<QLabel>("Label6", m_warn);
     m_currency->setText(currency);
-    m_checkBox4 = named<QCheckBox>("CheckBox4", m_warn);
-    m_checkBox4->hide();
     auto* grid = new QGridLayout(m_warn);
     grid->addWidget(m_checkBox3, 0, 0);
     grid->addWidget(m_edit3, 0, 1);
@@ -54,7 +52,6 @@ void WarningsPanel::caption(const IntlStrings& intl) {
     m_checkBox3->setText(intl.IntlStr(1380));
     m_minutes->setText(intl.IntlStr(1420));
     m_checkBox6->setText(intl.IntlStr(1390));
-    m_checkBox4->setText(intl.IntlStr(1400));
     m_messageLabel->setText(intl.IntlStr(1410));
 }
 
@@ -63,7 +60,6 @@ void WarningsPanel::load(const SettingsValues& v) {
     m_edit3->setValue(v.warningTime);
     m_checkBox6->setChecked(v.costWarning);
     m_edit5->setValue(v.warningCost);
-    m_checkBox4->setChecked(v.daily);
     m_warnMsg->setText(v.warningMessage);
 }
 
@@ -72,7 +68,6 @@ void WarningsPanel::read(SettingsValues& v) const {
     v.warningTime = m_edit3->value();
     v.costWarning = m_checkBox6->isChecked();
     v.warningCost = m_edit5->value();
-    v.daily = m_checkBox4->isChecked();
     v.warningMessage = m_warnMsg->text();
 }
 
@@ -81,5 +76,4 @@ void WarningsPanel::enable(const SettingsEnabling& e) {
     m_minutes->setEnabled(e.warningTime);
     m_edit5->setEnabled(e.warningCost);
     m_currency->setEnabled(e.warningCost);
-    m_checkBox4->setEnabled(e.daily);
 }

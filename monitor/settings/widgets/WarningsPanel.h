@@ -1,6 +1,7 @@
 #pragma once
 // The "Warnings" page: a warning after so many minutes connected or when
-// the cost passes an amount, and the warning's text.
+// the cost passes an amount, and the warning's text. "Warning Daily" has no
+// box here: the limits know no days, and its stored value passes through.
 
 #include "SettingsPanel.h"
 
@@ -26,8 +27,6 @@ private:
     QCheckBox* m_checkBox6 = nullptr;
     SpinEdit* m_edit5 = nullptr;
     QLabel* m_currency = nullptr;
-    // "Warning Daily": kept, never shown (the limits know no days).
-    QCheckBox* m_checkBox4 = nullptr;
     QLabel* m_messageLabel = nullptr;
     QLineEdit* m_warnMsg = nullptr;
 };
