@@ -144,8 +144,11 @@ QString pageName(SettingsPage page) {
 
 QStringList labels(SettingsPage page, const IntlStrings& intl, const QString& currency) {
     QStringList out;
+    // The cost limit's unit is the currency; a locale without one names the
+    // limit by its check box.
+    const QString amount = currency.isEmpty() ? plain(intl.IntlStr(1390)) : currency;
     for (const Field& f : fieldsOf(page))
-        out << (f.label ? plain(intl.IntlStr(f.label)) : currency);
+        out << (f.label ? plain(intl.IntlStr(f.label)) : amount);
     return out;
 }
 
