@@ -49,6 +49,11 @@ SettingsDialog::ApplyResult SettingsDialog::Apply(const std::function<void()>& r
     return SettingsApply(m_ctx, m_values).run(recaption);
 }
 
+void SettingsDialog::RatesStored() {
+    m_values.rate = m_ctx.tariff.settings.ReadText(kSettingsKey, QStringLiteral("Standard Rate"),
+                                                   m_values.rate);
+}
+
 bool SettingsDialog::ResetToZero() {
     if (m_ctx.view.messageBox(intl().IntlStr(240), intl().IntlStr(300), BoxButtons::YesNo,
                               BoxIcon::Warning, BoxAnswer::No) != BoxAnswer::Yes)

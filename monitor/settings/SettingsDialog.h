@@ -39,6 +39,10 @@ public:
     // values are written, before the load-on-demand question.
     ApplyResult Apply(const std::function<void()>& recaption = {});
 
+    // The rates dialog closed with OK: it stores the normal rate as well, so
+    // the rate edit takes that value (one rate chosen afterwards must not put
+    // the old one back).
+    void RatesStored();
     // Reset to zero: after a question, the user's totals are 0 at once (the
     // computer's stay); true when they were reset.
     bool ResetToZero();

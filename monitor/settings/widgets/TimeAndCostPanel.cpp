@@ -93,5 +93,9 @@ void TimeAndCostPanel::enable(const SettingsEnabling& e) {
 
 void TimeAndCostPanel::btnRatesClick() {
     TfrmRates rates(m_dialog.context().tariff, this);
-    rates.exec();
+    if (rates.exec() != QDialog::Accepted)
+        return;
+    m_dialog.values().rate = m_txtRate->text();
+    m_dialog.RatesStored();
+    m_txtRate->setText(m_dialog.values().rate);
 }

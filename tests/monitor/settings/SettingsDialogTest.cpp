@@ -303,6 +303,15 @@ TEST_F(SettingsDialogTest, ClearingOneRateLeavesTheRateOfTheRatesDialog) {
     apply();
     EXPECT_EQ(rig.user("One rate"), "false");
     EXPECT_EQ(rig.user("Standard Rate"), "0.15");
+
+    // The rates dialog's OK stores a new normal rate; going back to one rate
+    // then keeps it rather than the edit's older text.
+    d.values().rate = "0.15";
+    rig.setUser("Standard rate", "0.31");
+    d.RatesStored();
+    d.values().oneRate = true;
+    apply();
+    EXPECT_EQ(rig.user("Standard Rate"), "0.31");
 }
 
 TEST_F(SettingsDialogTest, TheDesktopIconReplacesStartingWithTheSessionAndAsksToExitOnEveryApply) {
