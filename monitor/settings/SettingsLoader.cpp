@@ -49,8 +49,18 @@ QString money(const QString& stored, const FormatSettings& fmt) {
     }
 }
 
-QString wholeMinutes(double minutes) {
-    return QString::number(std::trunc(minutes), 'f', 0);
+// More minutes than any computer has been on line: a value mangled by hand
+// or by another program.
+constexpr double kImplausibleMinutes = 1e15;
+
+// This computer's time in whole minutes; a number too large to be a count
+// of minutes is shown as stored, so that Apply does not write hundreds of
+// digits back in its place.
+QString pcTime(const Settings& s, double minutes) {
+    if (std::abs(minutes) < kImplausibleMinutes)
+        return QString::number(std::trunc(minutes), 'f', 0);
+    const auto stored = s.store().readValue(RegRoot::LocalMachine, kMachineKey, kPcTotalTime);
+    return stored ? stored->text : QString();
 }
 
 QString security(const QString& stored) {
@@ -95,7 +105,7 @@ void loadWarningsAndChimes(const Settings& s, const IntlStrings& intl, SettingsV
 
 void loadAdministration(const Settings& s, const FormatSettings& fmt, SettingsValues& v) {
     const MachineValues machine(s.store(), fmt);
-    v.pcTime = wholeMinutes(machine.ReadNumber(kPcTotalTime));
+    v.pcTime = pcTime(s, machine.ReadNumber(kPcTotalTime));
     v.pcCost = fmt.formatFixed(machine.ReadNumber(kPcTotalCost), fmt.currencyDecimals);
     v.userTime = text(s, "Connected", QStringLiteral("0"));
     v.userCost = money(text(s, "Connection Cost", QStringLiteral("0")), fmt);

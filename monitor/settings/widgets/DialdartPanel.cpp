@@ -14,7 +14,7 @@
 
 DialdartPanel::DialdartPanel(SettingsDialog& dialog, QWidget* parent)
     : SettingsPanel(dialog, "TabSheet7", parent) {
-    m_cmbEntries = named<QComboBox>("cmbEntries");
+    m_cmbEntries = namesCombo("cmbEntries");
     m_usingLabel = label("Label17", m_cmbEntries);
     m_button7 = named<QPushButton>("Button7");
     m_edit8 = named<QLineEdit>("Edit8");

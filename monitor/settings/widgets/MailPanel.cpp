@@ -42,7 +42,7 @@ QWidget* MailPanel::buildServer() {
     m_edit13 = named<QLineEdit>("Edit13", m_server);
     m_edit13->setEchoMode(QLineEdit::Password);
     m_passwordLabel = label("Label22", m_edit13, m_server);
-    m_security = named<QComboBox>("cmbSecurity", m_server);
+    m_security = namesCombo("cmbSecurity", m_server);
     m_securityLabel = label("Label27", m_security, m_server);
     auto* grid = new QGridLayout(m_server);
     QWidget* const rows[][2] = {{m_hostLabel, m_edit11},
@@ -59,7 +59,7 @@ QWidget* MailPanel::buildServer() {
 
 QWidget* MailPanel::buildClient() {
     m_client = group("GroupBox7");
-    m_comboBox2 = named<QComboBox>("ComboBox2", m_client);
+    m_comboBox2 = namesCombo("ComboBox2", m_client);
     m_clientLabel = label("Label23", m_comboBox2, m_client);
     m_clientLabel->setWordWrap(true);
     auto* v = new QVBoxLayout(m_client);

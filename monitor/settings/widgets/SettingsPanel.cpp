@@ -9,6 +9,11 @@
 #include <QLineEdit>
 #include <QSlider>
 
+namespace {
+// Room for a usual connection or program name before the layout widens it.
+constexpr int kNamesComboChars = 16;
+} // namespace
+
 SettingsPanel::SettingsPanel(SettingsDialog& dialog, const char* name, QWidget* parent)
     : QWidget(parent), m_dialog(dialog) {
     setObjectName(QString::fromLatin1(name));
@@ -16,6 +21,13 @@ SettingsPanel::SettingsPanel(SettingsDialog& dialog, const char* name, QWidget* 
 
 QGroupBox* SettingsPanel::group(const char* name) {
     return named<QGroupBox>(name);
+}
+
+QComboBox* SettingsPanel::namesCombo(const char* name, QWidget* parent) {
+    auto* c = named<QComboBox>(name, parent);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(kNamesComboChars);
+    return c;
 }
 
 QLabel* SettingsPanel::label(const char* name, QWidget* buddy, QWidget* parent) {

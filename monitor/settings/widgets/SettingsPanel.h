@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class IntlStrings;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class SettingsDialog;
@@ -36,6 +37,10 @@ protected:
         return w;
     }
     QGroupBox* group(const char* name);
+    // A list of names from outside (the phone book, the mail programs, a
+    // stored choice): as wide as the layout makes it, not as its longest
+    // name, so that one long name cannot push the dialog off the screen.
+    QComboBox* namesCombo(const char* name, QWidget* parent = nullptr);
     // A label whose access key moves to buddy.
     QLabel* label(const char* name, QWidget* buddy, QWidget* parent = nullptr);
 

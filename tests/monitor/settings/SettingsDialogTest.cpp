@@ -90,7 +90,9 @@ TEST_F(SettingsDialogTest, UnreadableOrUnknownStoredChoicesAreKeptRatherThanRepl
     rig.setUser("POP_Timeout", "soon");
     rig.setUser("Connection Cost", "a lot");
     rig.setUser("Mail client", "Pine 3.96");
+    rig.setMachine("PC Total time", "9e300");
     const SettingsValues& v = shown().values();
+    EXPECT_EQ(v.pcTime, "9e300") << "not three hundred digits";
     EXPECT_EQ(v.popSecurity, "tls1.3") << "a mistyped choice never turns into no encryption";
     EXPECT_EQ(v.popTimeout, 3);
     EXPECT_EQ(v.userCost, "a lot");
@@ -99,6 +101,7 @@ TEST_F(SettingsDialogTest, UnreadableOrUnknownStoredChoicesAreKeptRatherThanRepl
     apply();
     EXPECT_EQ(rig.user("POP Security"), "tls1.3");
     EXPECT_EQ(rig.user("Mail client"), "Pine 3.96");
+    EXPECT_EQ(rig.machine("PC Total time"), "9e300");
 }
 
 TEST_F(SettingsDialogTest, TheDialdartEntryIsFoundByItsNameBeforeItsPlaceInTheList) {

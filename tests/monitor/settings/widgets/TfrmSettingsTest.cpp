@@ -63,6 +63,18 @@ TEST_F(TfrmSettingsTest, OpensOnItsPageWithApplyWaitingForAChange) {
     EXPECT_EQ(apply->text(), "&Übernehmen");
 }
 
+TEST(TfrmSettingsWidthTest, LongNamesFromOutsideNeverWidenTheDialogPastTheScreen) {
+    const QString longName(400, QLatin1Char('W'));
+    SettingsDialogRig rig(QStringLiteral("entry \"%1\"\n").arg(longName));
+    rig.setUser("Mail client", longName);
+    rig.setUser("POP Security", longName);
+    SettingsDialog dialog(rig.context());
+    TfrmSettings form(dialog, SettingsPage::Mail);
+    EXPECT_LE(form.sizeHint().width(), 1024);
+    EXPECT_EQ(child<QComboBox>(form, "cmbEntries")->currentText(), longName);
+    EXPECT_EQ(child<QComboBox>(form, "ComboBox2")->currentText(), longName);
+}
+
 TEST_F(TfrmSettingsTest, TheEnablingRulesGreyWhatTheChoicesLeaveUnused) {
     rig.session.Online = true;
     TfrmSettings& f = open();
