@@ -13,6 +13,8 @@ namespace LegacyText {
 // True when bytes are well-formed UTF-8 (no overlong forms, no surrogates,
 // nothing above U+10FFFF); pure ASCII is checked eight bytes at a time.
 bool isUtf8(QByteArrayView bytes);
+// True when bytes are all below 0x80 (the same text in both encodings).
+bool isAscii(QByteArrayView bytes);
 
 // Windows-1252 to Unicode; the five bytes the code page leaves undefined
 // become the control characters of the same value, as Windows maps them.

@@ -12,9 +12,8 @@ const QString kCaption = QStringLiteral("Tollwatch Companion");
 constexpr int kProgressPerFile = 15;
 } // namespace
 
-CompanionEngine::CompanionEngine(RegistryStore& store, const Clock& clock,
-                                 const FormatSettings& fmt, CompanionObserver& observer,
-                                 const StringTable* table)
+CompanionEngine::CompanionEngine(RegistryStore& store, Clock& clock, const FormatSettings& fmt,
+                                 CompanionObserver& observer, const StringTable* table)
     : m_store(store), m_settings(store), m_companionSettings(m_settings),
       m_strings(m_settings, table), m_clock(clock), m_fmt(fmt), m_observer(observer) {}
 
@@ -93,17 +92,25 @@ void CompanionEngine::readLogFiles(const QDate& cutOff) {
 void CompanionEngine::readLogFile(const QString& stored, const QString& native, bool purge,
                                   const QDate& cutOff, const DateTimeReader& dates,
                                   const QByteArray& abnormal) {
+    LogFile::RewriteOptions options;
+    // A file another program holds locked is given a moment, then reported.
+    options.wait.pause = [this](int milliseconds) {
+        m_clock.sleep(milliseconds);
+    };
     try {
         QByteArray content;
         if (purge) {
-            // The purge reads and replaces the file under the exclusive lock, so
+            // The purge reads and rewrites the file under the exclusive lock, so
             // a line the monitor appends meanwhile waits and is never lost.
-            LogFile::rewrite(native, [&](const QByteArray& old) {
-                content = LogPurge::purged(old, cutOff, dates);
-                return content;
-            });
+            LogFile::rewrite(
+                native,
+                [&](const QByteArray& old) {
+                    content = LogPurge::purged(old, cutOff, dates);
+                    return content;
+                },
+                options);
         } else {
-            content = LogFile::readAll(native);
+            content = LogFile::readAll(native, options.wait);
         }
         m_rows.appendFile(content, abnormal, m_counters);
     } catch (const std::exception&) {

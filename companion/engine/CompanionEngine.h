@@ -24,7 +24,8 @@ class DateTimeReader;
 class CompanionEngine {
 public:
     // The companion's compiled string table unless another is given.
-    CompanionEngine(RegistryStore& store, const Clock& clock, const FormatSettings& fmt,
+    // Waits for a locked log file go through the clock.
+    CompanionEngine(RegistryStore& store, Clock& clock, const FormatSettings& fmt,
                     CompanionObserver& observer, const StringTable* table = nullptr);
 
     // Reads these files, as if they filled slots 1, 2, ..., instead of the
@@ -71,7 +72,7 @@ private:
     Settings m_settings;
     CompanionSettings m_companionSettings;
     CompanionStrings m_strings;
-    const Clock& m_clock;
+    Clock& m_clock;
     FormatSettings m_fmt;
     CompanionObserver& m_observer;
     std::optional<QStringList> m_files;

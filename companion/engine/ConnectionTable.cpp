@@ -1,5 +1,6 @@
 #include "ConnectionTable.h"
 
+#include "LegacyText.h"
 #include "LogLines.h"
 
 #include <limits>
@@ -16,14 +17,16 @@ void ConnectionTable::appendFile(const QByteArray& content, QByteArrayView abnor
     const auto buffer = std::uint32_t(m_buffers.size());
     m_buffers.push_back(content);
     const QByteArray& kept = m_buffers.back();
+    const AbnormalExit abnormal{abnormalExit,
+                                LegacyText::toWindows1252(QString::fromUtf8(abnormalExit))};
     LogLines::forEach(kept, [&](QByteArrayView line) {
-        addLine(buffer, line.data() - kept.constData(), line, abnormalExit, counters);
+        addLine(buffer, line.data() - kept.constData(), line, abnormal, counters);
     });
 }
 
 void ConnectionTable::addLine(std::uint32_t buffer, qsizetype start, QByteArrayView line,
-                              QByteArrayView abnormalExit, RunCounters& counters) {
-    Row row{buffer, 0, {}, start};
+                              const AbnormalExit& abnormalExit, RunCounters& counters) {
+    Row row{buffer, 0, {}, !LegacyText::isUtf8(line), start};
     int found = 0;
     const char* data = line.data();
     for (qsizetype i = 0; i < line.size() && found < 7; ++i) {
@@ -32,7 +35,9 @@ void ConnectionTable::addLine(std::uint32_t buffer, qsizetype start, QByteArrayV
     }
     // A line beyond 4 GB cannot be held as a row; it counts as unusable.
     if (found < 7 || line.size() > qsizetype(std::numeric_limits<std::uint32_t>::max())) {
-        if (!abnormalExit.isEmpty() && line.startsWith(abnormalExit))
+        const QByteArrayView text =
+            row.legacy ? QByteArrayView(abnormalExit.windows1252) : abnormalExit.utf8;
+        if (!text.isEmpty() && line.startsWith(text))
             ++counters.abnormalTerminations;
         else
             ++counters.invalidEntries;
@@ -50,17 +55,29 @@ QByteArrayView ConnectionTable::field(int row, int logField) const {
     return QByteArrayView(line + from, to - from);
 }
 
+QByteArrayView ConnectionTable::utf8Field(int row, int logField, QByteArray& scratch) const {
+    const QByteArrayView raw = field(row, logField);
+    if (!isLegacy(row) || LegacyText::isAscii(raw))
+        return raw;
+    scratch = LegacyText::fromWindows1252(raw).toUtf8();
+    return scratch;
+}
+
+QString ConnectionTable::decoded(int row, int logField) const {
+    const QByteArrayView raw = field(row, logField);
+    return isLegacy(row) ? LegacyText::fromWindows1252(raw) : QString::fromUtf8(raw);
+}
+
 QString ConnectionTable::text(int row, int column) const {
     switch (column) {
     case User:
-        return QString::fromUtf8(field(row, FUser));
+        return decoded(row, FUser);
     case Connection:
-        return QString::fromUtf8(field(row, FDate)) + QLatin1Char(' ') +
-               QString::fromUtf8(field(row, FTime));
+        return decoded(row, FDate) + QLatin1Char(' ') + decoded(row, FTime);
     case ConnectedTo:
-        return QString::fromUtf8(field(row, FName));
+        return decoded(row, FName);
     default:
         // Length, Cost, Send and Recvd are log fields 4 to 7.
-        return QString::fromUtf8(field(row, column + 1));
+        return decoded(row, column + 1);
     }
 }

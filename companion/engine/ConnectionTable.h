@@ -1,7 +1,9 @@
 #pragma once
 // The connection rows of a compile run, seven texts each, kept exactly as cut
 // from the log lines. Rows are positions in the files' bytes, so a million
-// rows cost little more than the files themselves; texts are decoded on demand.
+// rows cost little more than the files themselves; texts are decoded on demand,
+// as UTF-8, or as Windows-1252 for a line that is not UTF-8 (older programs
+// wrote their logs in that code page).
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -35,16 +37,27 @@ public:
     QString text(int row, int column) const;
     // The raw bytes of one log field (Field), valid while the table lives.
     QByteArrayView field(int row, int logField) const;
+    // The same field as UTF-8: the raw bytes themselves unless the row's line
+    // is in Windows-1252, when scratch holds them converted.
+    QByteArrayView utf8Field(int row, int logField, QByteArray& scratch) const;
+    // True when the row's line is not UTF-8 (and so read as Windows-1252).
+    bool isLegacy(int row) const { return m_rows[size_t(row)].legacy; }
 
 private:
     struct Row {
         std::uint32_t buffer;
         std::uint32_t length;   // of the whole line
         std::uint32_t semis[7]; // offsets of the first seven ";" in the line
+        bool legacy;            // the line is not UTF-8
         qsizetype start;        // of the line in its buffer
     };
+    struct AbnormalExit {
+        QByteArrayView utf8;
+        QByteArray windows1252;
+    };
     void addLine(std::uint32_t buffer, qsizetype start, QByteArrayView line,
-                 QByteArrayView abnormalExit, RunCounters& counters);
+                 const AbnormalExit& abnormalExit, RunCounters& counters);
+    QString decoded(int row, int logField) const;
 
     std::vector<QByteArray> m_buffers;
     std::vector<Row> m_rows;

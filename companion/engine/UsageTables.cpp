@@ -14,18 +14,19 @@ std::string_view view(QByteArrayView bytes) {
     return std::string_view(bytes.data(), size_t(bytes.size()));
 }
 
-// Entries in order of first appearance, found by key in constant time. Keys
-// usually point into the rows' bytes; only cut keys are copied.
+// Entries in order of first appearance, found by their UTF-8 key in constant
+// time. Keys usually point into the rows' bytes; only cut keys and keys
+// converted from Windows-1252 (transient) are copied.
 class KeyIndex {
 public:
     explicit KeyIndex(QList<UsageEntry>& entries) : m_entries(entries) {}
 
-    int indexOf(QByteArrayView raw) {
+    int indexOf(QByteArrayView raw, bool transient) {
         if (raw.size() <= UsageTables::kKeyLength) // no more characters than bytes
-            return find(raw, false);
+            return find(raw, transient);
         const QString text = QString::fromUtf8(raw);
         if (text.size() <= UsageTables::kKeyLength)
-            return find(raw, false);
+            return find(raw, transient);
         int length = UsageTables::kKeyLength;
         if (text.at(length - 1).isHighSurrogate())
             --length; // never keep half a character
@@ -54,8 +55,10 @@ private:
 
 // The month key of a row's Connection text as a number (199903), -1 for "err".
 int monthKey(const ConnectionTable& rows, int row, const DateTimeReader& dates) {
-    const QByteArrayView date = rows.field(row, ConnectionTable::FDate);
-    const QByteArrayView time = rows.field(row, ConnectionTable::FTime);
+    QByteArray dateScratch;
+    QByteArray timeScratch;
+    const QByteArrayView date = rows.utf8Field(row, ConnectionTable::FDate, dateScratch);
+    const QByteArrayView time = rows.utf8Field(row, ConnectionTable::FTime, timeScratch);
     char small[128];
     QByteArray large;
     const qsizetype size = date.size() + 1 + time.size();
@@ -97,9 +100,11 @@ struct UsageTables::RowValues {
 
 UsageTables::RowValues UsageTables::readRow(const ConnectionTable& rows, int row,
                                             const NumberReader& numbers) const {
-    const QByteArrayView length = rows.field(row, ConnectionTable::FLength);
+    QByteArray scratch;
+    QByteArray costScratch;
+    const QByteArrayView length = rows.utf8Field(row, ConnectionTable::FLength, scratch);
     return {numbers.toInt(length), numbers.toFloat(length),
-            numbers.toFloat(rows.field(row, ConnectionTable::FCost))};
+            numbers.toFloat(rows.utf8Field(row, ConnectionTable::FCost, costScratch))};
 }
 
 void UsageTables::addToTotals(const ConnectionTable& rows, int row, const RowValues& values,
@@ -111,11 +116,12 @@ void UsageTables::addToTotals(const ConnectionTable& rows, int row, const RowVal
     if (!values.cost)
         return;
     m_totals.cost += *values.cost;
-    const auto send = numbers.toFloat(rows.field(row, ConnectionTable::FSend));
+    QByteArray scratch;
+    const auto send = numbers.toFloat(rows.utf8Field(row, ConnectionTable::FSend, scratch));
     if (!send)
         return;
     m_totals.sendSum += *send;
-    const auto receive = numbers.toFloat(rows.field(row, ConnectionTable::FRecvd));
+    const auto receive = numbers.toFloat(rows.utf8Field(row, ConnectionTable::FRecvd, scratch));
     if (!receive)
         return;
     m_totals.receiveSum += *receive;
@@ -133,10 +139,14 @@ void UsageTables::build(const ConnectionTable& rows, const NumberReader& numbers
     for (int row = 0; row < rows.rowCount(); ++row) {
         const RowValues values = readRow(rows, row, numbers);
         addToTotals(rows, row, values, numbers);
-        const int user = users.indexOf(rows.field(row, ConnectionTable::FUser));
+        QByteArray scratch;
+        const int user =
+            users.indexOf(rows.utf8Field(row, ConnectionTable::FUser, scratch), !scratch.isNull());
         if (!addTo(m_users[user], values.lengthDecimal, values.cost))
             ++counters.invalidEntries;
-        const int provider = providers.indexOf(rows.field(row, ConnectionTable::FName));
+        scratch.clear();
+        const int provider = providers.indexOf(rows.utf8Field(row, ConnectionTable::FName, scratch),
+                                               !scratch.isNull());
         addTo(m_providers[provider], values.lengthDecimal, values.cost);
         const int key = monthKey(rows, row, dates);
         const auto [it, added] = monthIndex.try_emplace(key, int(m_months.size()));
