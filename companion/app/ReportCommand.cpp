@@ -6,7 +6,9 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -25,14 +27,24 @@ QByteArray outputText(const CompanionEngine& engine, const CommandLine& line) {
     return text;
 }
 
+// A write is only done once it has left the buffers: a full disk (or
+// /dev/full) often refuses at the flush or the close, not at the write.
 bool writeOut(const QByteArray& text, const QString& output) {
-    if (output.isEmpty())
-        return std::fwrite(text.constData(), 1, size_t(text.size()), stdout) ==
-                   size_t(text.size()) &&
-               std::fflush(stdout) == 0;
+    if (output.isEmpty()) {
+        if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size()) &&
+            std::fflush(stdout) == 0 && !std::ferror(stdout))
+            return true;
+        std::fprintf(stderr, "companion: cannot write the standard output: %s\n",
+                     std::strerror(errno));
+        return false;
+    }
     QFile file(output);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size())
-        return true;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size() &&
+        file.flush()) {
+        file.close();
+        if (file.error() == QFileDevice::NoError)
+            return true;
+    }
     std::fprintf(stderr, "companion: cannot write %s: %s\n", qPrintable(output),
                  qPrintable(file.errorString()));
     return false;

@@ -166,3 +166,23 @@ TEST_F(TollregTest, StoreFileComesFromTheEnvironmentWithoutTheOption) {
 }
 
 } // namespace
+
+namespace {
+// tollreg with its standard output on a full disk.
+int runToFullDisk(const QString& store, const QStringList& args) {
+    QProcess p;
+    p.setStandardOutputFile("/dev/full");
+    p.start(TestEnvironment::binDir() + QStringLiteral("/tollreg"),
+            QStringList({"--registry", store}) + args);
+    return p.waitForFinished(30000) ? p.exitCode() : -1;
+}
+} // namespace
+
+TEST_F(TollregTest, AnExportOrQueryToAFullDiskFails) {
+    ok({"set", "HKCU\\Software\\Varnholt\\Farrowline", "Language", "5"});
+    EXPECT_EQ(runToFullDisk(store, {"export"}), 1);
+    EXPECT_EQ(runToFullDisk(store, {"query", "HKCU\\Software\\Varnholt\\Farrowline"}), 1);
+    EXPECT_EQ(runToFullDisk(store, {"query", "HKCU\\Software\\Varnholt\\Farrowline", "Language"}),
+              1);
+    EXPECT_EQ(runToFullDisk(store, {"set", "HKCU\\A", "n", "v"}), 0); // prints nothing
+}
