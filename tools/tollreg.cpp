@@ -109,7 +109,7 @@ int import(RegistryStore& store, const QString& fileName) {
     if (!ok)
         return fail(QStringLiteral("cannot read %1: %2").arg(fileName, f.errorString()));
     try {
-        RegFile::importText(store, QString::fromUtf8(f.readAll()));
+        RegFile::importText(store, RegFile::decodeFile(f.readAll()));
     } catch (const RegFile::SyntaxError& e) {
         return fail(QStringLiteral("%1: %2; nothing was imported")
                         .arg(fileName, QString::fromStdString(e.what())));
