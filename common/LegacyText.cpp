@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace LegacyText {
 
 namespace {
@@ -39,11 +43,33 @@ int sequenceLength(const unsigned char* p, const unsigned char* end) {
     return 0;
 }
 
+// The length of the ASCII run at the start of bytes, sixteen bytes a step.
+qsizetype asciiPrefix(const char* p, qsizetype size) {
+    qsizetype i = 0;
+#ifdef __SSE2__
+    for (; i + 16 <= size; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        if (_mm_movemask_epi8(block) != 0)
+            break;
+    }
+#endif
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, p + i, 8);
+        if (word & 0x8080808080808080ULL)
+            break;
+    }
+    while (i < size && static_cast<unsigned char>(p[i]) < 0x80)
+        ++i;
+    return i;
+}
+
 } // namespace
 
 bool isUtf8(QByteArrayView bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
+    p += asciiPrefix(bytes.data(), bytes.size());
     while (p < end) {
         if (end - p >= 8) {
             quint64 word;
@@ -66,18 +92,7 @@ bool isUtf8(QByteArrayView bytes) {
 }
 
 bool isAscii(QByteArrayView bytes) {
-    const char* p = bytes.data();
-    const char* end = p + bytes.size();
-    for (; end - p >= 8; p += 8) {
-        quint64 word;
-        std::memcpy(&word, p, 8);
-        if (word & 0x8080808080808080ULL)
-            return false;
-    }
-    for (; p < end; ++p)
-        if (static_cast<unsigned char>(*p) >= 0x80)
-            return false;
-    return true;
+    return asciiPrefix(bytes.data(), bytes.size()) == bytes.size();
 }
 
 QString fromWindows1252(QByteArrayView bytes) {
