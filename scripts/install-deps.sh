@@ -13,6 +13,7 @@ packages=(
   xvfb xauth x11-utils trayer imagemagick xdotool
   dbus dbus-x11 python3-dbus python3-dbusmock
   dovecot-pop3d iproute2 iputils-ping
+  mawk
 )
 
 missing=()
