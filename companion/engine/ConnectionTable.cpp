@@ -4,6 +4,7 @@
 #include "LogLines.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #ifdef __SSE2__
@@ -171,5 +172,52 @@ QString ConnectionTable::text(int row, int column) const {
     default:
         // Length, Cost, Send and Recvd are log fields 4 to 7.
         return decoded(place, column + 1);
+    }
+}
+
+void ConnectionTable::appendUtf8(const Place& place, int logField, QByteArray& out) const {
+    const QByteArrayView raw = place.chunk->field(*place.row, logField);
+    if (!place.row->legacy || LegacyText::isAscii(raw))
+        out.append(raw);
+    else
+        out.append(LegacyText::fromWindows1252(raw).toUtf8());
+}
+
+void ConnectionTable::utf8(int row, int column, QByteArray& out) const {
+    const Place place = locate(row);
+    if (!place.row->legacy) {
+        // The bytes of the line as they are, copied without growing out.
+        if (column == Connection) {
+            const QByteArrayView date = place.chunk->field(*place.row, FDate);
+            const QByteArrayView time = place.chunk->field(*place.row, FTime);
+            out.resize(date.size() + 1 + time.size());
+            char* to = out.data();
+            std::memcpy(to, date.data(), size_t(date.size()));
+            to[date.size()] = ' ';
+            std::memcpy(to + date.size() + 1, time.data(), size_t(time.size()));
+            return;
+        }
+        const int field = column == User ? FUser : column == ConnectedTo ? FName : column + 1;
+        const QByteArrayView bytes = place.chunk->field(*place.row, field);
+        out.resize(bytes.size());
+        std::memcpy(out.data(), bytes.data(), size_t(bytes.size()));
+        return;
+    }
+    out.clear();
+    switch (column) {
+    case User:
+        appendUtf8(place, FUser, out);
+        return;
+    case Connection:
+        appendUtf8(place, FDate, out);
+        out.append(' ');
+        appendUtf8(place, FTime, out);
+        return;
+    case ConnectedTo:
+        appendUtf8(place, FName, out);
+        return;
+    default:
+        appendUtf8(place, column + 1, out);
+        return;
     }
 }

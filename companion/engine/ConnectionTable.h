@@ -72,6 +72,9 @@ public:
     int rowCount() const { return m_rowCount; }
     // The text of a column, decoded.
     QString text(int row, int column) const;
+    // The same text as UTF-8, written into out: the bytes of the line when it
+    // is UTF-8 (no decoding, for sorting a million rows).
+    void utf8(int row, int column, QByteArray& out) const;
     // The raw bytes of one log field (Field), valid while the table lives.
     QByteArrayView field(int row, int logField) const;
     // True when the row's line is not UTF-8 (and so read as Windows-1252).
@@ -84,6 +87,7 @@ private:
     };
     Place locate(int row) const;
     QString decoded(const Place& place, int logField) const;
+    void appendUtf8(const Place& place, int logField, QByteArray& out) const;
 
     std::vector<Chunk> m_chunks;
     std::vector<int> m_firstRows; // of each chunk

@@ -249,8 +249,9 @@ void TfrmMain::UpdateListWindow() {
 
 void TfrmMain::showResults() {
     const ConnectionTable* rows = &m_engine.rows();
-    m_model->setRows(rows->rowCount(),
-                     [rows](int row, int column) { return rows->text(row, column); });
+    m_model->setRows(
+        rows->rowCount(), [rows](int row, int column) { return rows->text(row, column); },
+        [rows](int row, int column, QByteArray& out) { rows->utf8(row, column, out); });
     showReport();
     showChart();
 }
