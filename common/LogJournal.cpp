@@ -233,7 +233,12 @@ void settle(const QByteArray& realPath, const struct stat& log) {
     struct stat st {};
     if (::fstat(journal, &st) != 0 || !S_ISREG(st.st_mode) || !couldWrite(st.st_uid, log))
         return;
-    const auto content = contentOf(readJournal(journal, journalPath), log);
+    const QByteArray bytes = readJournal(journal, journalPath);
+    // A file of that name that is no journal of ours is nobody's to delete.
+    if (bytes.size() >= qsizetype(sizeof kMagic) &&
+        std::memcmp(bytes.constData(), kMagic, sizeof kMagic) != 0)
+        return;
+    const auto content = contentOf(bytes, log);
     if (content)
         applyJournal(*content, realPath, log);
     if (::unlink(journalPath.constData()) != 0 && errno != ENOENT) {

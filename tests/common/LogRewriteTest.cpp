@@ -220,4 +220,26 @@ TEST_F(LogRewriteTest, AJournalOfSomeoneWhoCouldNotWriteTheLogIsNeverApplied) {
     EXPECT_EQ(rawOf(path), oldAndNew + "appended;5\r\n");
 }
 
+// A cut journal (the rewrite died while writing it) is dropped; a file that
+// merely has a journal's name is left alone, and the rewrite then refused.
+TEST_F(LogRewriteTest, CutJournalsAreDroppedAndForeignFilesKept) {
+    const QString path = logWith("access.txt", oldAndNew);
+    const QString journal = dir.filePath(".access.txt.rewrite");
+    QFile cut(journal);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write("TWLO"); // fewer bytes than its heading
+    cut.close();
+    EXPECT_EQ(LogFile::readAll(path), oldAndNew);
+    EXPECT_FALSE(QFile::exists(journal));
+
+    QFile notes(journal);
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("my own notes, not a journal\n");
+    notes.close();
+    EXPECT_EQ(LogFile::readAll(path), oldAndNew);
+    EXPECT_EQ(rewriteError(path), EEXIST);
+    EXPECT_EQ(rawOf(journal), QByteArray("my own notes, not a journal\n"));
+    EXPECT_EQ(rawOf(path), oldAndNew);
+}
+
 } // namespace
