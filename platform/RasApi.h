@@ -66,6 +66,9 @@ public:
     virtual int editEntry(const QString& entry) = 0;
 
     virtual ByteCounters byteCounters() = 0;
+    // Whether byteCounters() can follow the links' traffic at all here (the
+    // transfer-rate line and its option are offered only then).
+    virtual bool hasByteCounters() const = 0;
 
     // The text of a RAS error code (600-799); a backend may know more codes.
     virtual QString errorString(int error) const;

@@ -11,8 +11,8 @@ ConnectionLogAppender::ConnectionLogAppender(RegistryStore& store, const IntlStr
                                              EventSink& events)
     : m_store(store), m_intl(intl), m_events(events) {}
 
-QString ConnectionLogAppender::storedLogFileName() const {
-    TRegistryEnhanced machine(m_store);
+QString ConnectionLogAppender::storedLogFileName(RegistryStore& store) {
+    TRegistryEnhanced machine(store);
     machine.RootKey = TRootKey::hkLocalMachine;
     machine.Key = kMachineKey;
     try {
@@ -23,7 +23,7 @@ QString ConnectionLogAppender::storedLogFileName() const {
     } catch (const RegistryError&) {
         // An unreadable machine value leaves the choice to the user's value.
     }
-    const Settings settings(m_store);
+    const Settings settings(store);
     return settings.ReadText(kSettingsKey, QStringLiteral("Log Filename"),
                              QStringLiteral("c:\\access.txt"));
 }

@@ -28,7 +28,8 @@ public:
     // The native path of the log file as configured now.
     QString logFilePath() const;
     // The stored (possibly DOS) form of that path.
-    QString storedLogFileName() const;
+    QString storedLogFileName() const { return storedLogFileName(m_store); }
+    static QString storedLogFileName(RegistryStore& store);
 
 private:
     RegistryStore& m_store;

@@ -20,6 +20,7 @@ MonitorCore::MonitorCore(const MonitorEnvironment& env, const AccountingFactory&
       m_parts{env.store,    m_settings,       m_intl, env.formats, env.clock, env.view,  env.frame,
               env.ras,      m_events,         m_log,  m_totals,    m_session, env.chime, m_xfer,
               env.features, m_env.commandLine} {
+    m_parts.app = &env.app;
     addOwnCommands();
     // The modules fill their seams before anything that holds a seam is made.
     for (FeatureModule* module : env.modules)
@@ -30,6 +31,7 @@ MonitorCore::MonitorCore(const MonitorEnvironment& env, const AccountingFactory&
     m_parts.accounting = m_accounting.get();
     m_window = std::make_unique<WindowCommands>(m_settings, env.view, env.frame, m_intl,
                                                 *m_parts.features.dial);
+    m_parts.window = m_window.get();
     m_poller = std::make_unique<ConnectionPoller>(
         PollerContext{m_session, env.ras, m_events, m_intl, env.clock, *m_accounting, env.chime,
                       *m_parts.features.dial, *m_parts.features.mail, *this},

@@ -6,6 +6,7 @@
 
 #include <QtGlobal>
 
+class ApplicationControl;
 class ChimeSwitch;
 class Clock;
 class EventSink;
@@ -18,6 +19,7 @@ class SessionAccounting;
 class Settings;
 class TotalTexts;
 class TransferRates;
+class WindowCommands;
 class WindowFrame;
 struct CommandLine;
 struct FormatSettings;
@@ -43,6 +45,10 @@ struct MonitorParts {
     // The run's accounting; set once it is built, after the modules are
     // attached, so a module reads it only when one of its commands runs.
     SessionAccounting* accounting = nullptr;
+    // The window's own commands; set like the accounting.
+    WindowCommands* window = nullptr;
+    // Ends the program in order; set before the modules are attached.
+    ApplicationControl* app = nullptr;
 };
 
 // The user's total minutes ("Connected"); 0 when it is no number.

@@ -72,10 +72,14 @@ void WindowCommands::RestorePlacement() {
 }
 
 void WindowCommands::RestoreXferLine() {
+    ShowXferLine();
+    m_view.setXferText(m_intl.IntlStr(6300));
+}
+
+void WindowCommands::ShowXferLine() {
     const bool visible = m_settings.ReadFlag(kSettingsKey, QStringLiteral("Monitor Xfer"), true);
     m_view.setXferVisible(visible);
     m_frame.setHistoryHeight(scaled(visible ? kHistoryWithXfer : kHistoryWithoutXfer));
-    m_view.setXferText(m_intl.IntlStr(6300));
 }
 
 void WindowCommands::RestoreTrayDefault() {

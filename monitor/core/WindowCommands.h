@@ -26,6 +26,8 @@ public:
     void RestorePlacement();
     // Start-up: the transfer-rate line and the history height that follows it.
     void RestoreXferLine();
+    // The same without touching the line's text (after the settings changed).
+    void ShowXferLine();
     // The tray menu's default item by "Dialdart oneclick" (default true).
     void RestoreTrayDefault();
     // End: the placement and view options into the store.

@@ -9,6 +9,7 @@
 #include "HeadlessView.h"
 #include "MailModule.h"
 #include "ProgramFolders.h"
+#include "PropertiesModule.h"
 #include "SettingsModule.h"
 #include "ShellModule.h"
 
@@ -23,8 +24,10 @@ struct HeadlessFeatures::Parts {
           runEntry(store, [this] { shellModule.syncAutostart(); }),
           settingsUi(view,
                      [&view](const QString& type, const QStringList& f) { view.record(type, f); }),
-          settings(settingsUi, runEntry, QCoreApplication::applicationFilePath()), dial(shell),
-          mailView(view), mail(shell, mailView) {}
+          settings(settingsUi, runEntry, QCoreApplication::applicationFilePath()),
+          properties({settingsUi, runEntry, shellModule, QCoreApplication::applicationFilePath(),
+                      ProgramFolders::soundFolder()}),
+          dial(shell), mailView(view), mail(shell, mailView) {}
 
     DesktopShell desktop;
     HeadlessShell shell;
@@ -32,6 +35,7 @@ struct HeadlessFeatures::Parts {
     AutostartRunEntry runEntry;
     HeadlessSettingsFrontEnd settingsUi;
     SettingsModule settings;
+    PropertiesModule properties;
     DialModule dial;
     HeadlessMailView mailView;
     MailModule mail;
@@ -43,5 +47,6 @@ HeadlessFeatures::HeadlessFeatures(HeadlessView& view, RegistryStore& store, boo
 HeadlessFeatures::~HeadlessFeatures() = default;
 
 std::vector<FeatureModule*> HeadlessFeatures::modules() const {
-    return {&m_parts->settings, &m_parts->dial, &m_parts->shellModule, &m_parts->mail};
+    return {&m_parts->settings, &m_parts->properties, &m_parts->dial, &m_parts->shellModule,
+            &m_parts->mail};
 }

@@ -3,7 +3,9 @@
 // prompt of the monitor view (OK is Next or Done, Cancel ends the wizard; no
 // answer left takes OK with the values shown), followed by a "wizard" line
 // with the page and the values it went on with; the password is one masked
-// prompt.
+// prompt. The settings dialog is the same: one prompt per page from the page
+// it opens on, a "settings" line after each, OK on the last page is the
+// dialog's OK and Cancel on any page its Cancel.
 
 #include "SettingsFrontEnd.h"
 #include "ViewPasswordPrompt.h"
@@ -20,9 +22,13 @@ public:
     HeadlessSettingsFrontEnd(MonitorView& view, LineRecorder record);
 
     void runWizard(MonitorWizard& wizard, const TariffDialogContext& context) override;
+    void runSettings(SettingsDialog& dialog, SettingsPage page) override;
     PasswordPrompt& passwordPrompt() override { return m_password; }
 
 private:
+    // One page's prompt; false when it was cancelled.
+    bool askPage(SettingsDialog& dialog, SettingsPage page);
+
     MonitorView& m_view;
     LineRecorder m_record;
     ViewPasswordPrompt m_password;

@@ -1,11 +1,14 @@
 #pragma once
 // What differs between the status window and a headless run for the
-// settings features: how the Monitor Wizard is shown and how a password is
-// asked for. Widgets implement it in the window; the headless run answers
-// from the scenario.
+// settings features: how the Monitor Wizard and the settings dialog are shown
+// and how a password is asked for. Widgets implement it in the window; the
+// headless run answers from the scenario.
+
+#include "SettingsValues.h"
 
 class MonitorWizard;
 class PasswordPrompt;
+class SettingsDialog;
 struct TariffDialogContext;
 
 class SettingsFrontEnd {
@@ -13,5 +16,8 @@ public:
     virtual ~SettingsFrontEnd() = default;
     // Shows the wizard modally until Done, Cancel or the close box.
     virtual void runWizard(MonitorWizard& wizard, const TariffDialogContext& context) = 0;
+    // Shows the settings dialog modally, page in front, until OK, Cancel or
+    // the close box.
+    virtual void runSettings(SettingsDialog& dialog, SettingsPage page) = 0;
     virtual PasswordPrompt& passwordPrompt() = 0;
 };

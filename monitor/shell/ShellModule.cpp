@@ -7,6 +7,7 @@
 #include "MonitorParts.h"
 #include "ShellCommands.h"
 #include "ShellIntegration.h"
+#include "TPBShellLink.h"
 
 #include <QFileInfo>
 
@@ -56,4 +57,10 @@ void ShellModule::attach(MonitorParts& parts, CommandTable& commands) {
 void ShellModule::syncAutostart() {
     if (m_parts)
         m_parts->integration.syncAutostart();
+}
+
+void ShellModule::setDialdartIcon(bool on) {
+    if (!m_parts)
+        throw EPBShellLink(QStringLiteral("The desktop is not known yet"));
+    m_parts->integration.setDialdartIcon(on);
 }

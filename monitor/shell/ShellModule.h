@@ -3,6 +3,7 @@
 // the session kept in step, the companion, help, the web commands and the
 // About box.
 
+#include "DialdartIcon.h"
 #include "FeatureModule.h"
 
 #include <QString>
@@ -23,7 +24,7 @@ struct ShellModuleSetup {
     QString helpFolder;
 };
 
-class ShellModule : public FeatureModule {
+class ShellModule : public FeatureModule, public DialdartIcon {
 public:
     explicit ShellModule(ShellModuleSetup setup);
     ~ShellModule() override;
@@ -32,6 +33,9 @@ public:
     // Writes or removes the autostart entry to match the Run value; nothing
     // before the module is attached. Throws RegistryError or EPBShellLink.
     void syncAutostart();
+    // The desktop's Dialdart launcher, for the settings dialog; throws
+    // EPBShellLink or RegistryError, also before the module is attached.
+    void setDialdartIcon(bool on) override;
 
 private:
     struct Parts;

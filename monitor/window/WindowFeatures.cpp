@@ -5,6 +5,7 @@
 #include "DialModule.h"
 #include "MailModule.h"
 #include "ProgramFolders.h"
+#include "PropertiesModule.h"
 #include "SettingsModule.h"
 #include "ShellModule.h"
 #include "TfrmAbout.h"
@@ -22,6 +23,8 @@ struct WindowFeatures::Parts {
                                        ProgramFolders::dataFolder(QStringLiteral("help"))}),
           runEntry(store, [this] { shellModule.syncAutostart(); }), settingsUi(&window),
           settings(settingsUi, runEntry, QCoreApplication::applicationFilePath()),
+          properties({settingsUi, runEntry, shellModule, QCoreApplication::applicationFilePath(),
+                      ProgramFolders::soundFolder()}),
           credentials(&window), dial(desktop, &credentials), wait1(window.centralWidget()),
           mailView(*window.mailLog(), &window), mail(desktop, mailView, &wait1) {}
 
@@ -31,6 +34,7 @@ struct WindowFeatures::Parts {
     AutostartRunEntry runEntry;
     WidgetSettingsFrontEnd settingsUi;
     SettingsModule settings;
+    PropertiesModule properties;
     TfrmCredentialsPrompt credentials;
     DialModule dial;
     WaitIndicator wait1;
@@ -44,5 +48,6 @@ WindowFeatures::WindowFeatures(TfrmTAPIMon& window, RegistryStore& store)
 WindowFeatures::~WindowFeatures() = default;
 
 std::vector<FeatureModule*> WindowFeatures::modules() const {
-    return {&m_parts->settings, &m_parts->dial, &m_parts->shellModule, &m_parts->mail};
+    return {&m_parts->settings, &m_parts->properties, &m_parts->dial, &m_parts->shellModule,
+            &m_parts->mail};
 }

@@ -57,6 +57,9 @@ public:
     int hangUp(RasHandle handle) override;
     int editEntry(const QString& entry) override;
     ByteCounters byteCounters() override;
+    // Only NetworkManager tells which links are pay-by-time ones: without
+    // it no counter of such a link can be followed.
+    bool hasByteCounters() const override { return m_objects.synced(); }
     QString errorString(int error) const override;
 
     // Whether answers from NetworkManager are still awaited (for tests).

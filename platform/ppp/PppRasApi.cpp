@@ -6,6 +6,7 @@
 #include "RasConstants.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
@@ -127,6 +128,10 @@ ByteCounters PppRasApi::byteCounters() {
     if (!m_links.scanned())
         scan();
     return m_links.counters();
+}
+
+bool PppRasApi::hasByteCounters() const {
+    return QFileInfo(m_options.sysClassNet).isDir();
 }
 
 QString PppRasApi::errorString(int error) const {

@@ -63,6 +63,8 @@ public:
     int hangUp(RasHandle handle) override;
     int editEntry(const QString& entry) override;
     ByteCounters byteCounters() override;
+    // The counters come from sysfs: there when its network folder is.
+    bool hasByteCounters() const override;
     QString errorString(int error) const override;
 
     // Looks at the dials in progress and reports their steps; runs on a timer

@@ -52,6 +52,9 @@ public:
     int hangUp(RasHandle handle) override;
     int editEntry(const QString& entry) override;
     ByteCounters byteCounters() override;
+    bool hasByteCounters() const override { return m_countersReadable; }
+    // A machine whose links keep no counters (tests).
+    void setByteCountersReadable(bool readable) { m_countersReadable = readable; }
 
 private:
     struct Listed {
@@ -87,6 +90,7 @@ private:
     RasHandle m_lastHandle = 0;
     int m_enumError = 0;
     ByteCounters m_bytes;
+    bool m_countersReadable = true;
     QList<DialRecord> m_dialRecords;
     QStringList m_editedEntries;
 };

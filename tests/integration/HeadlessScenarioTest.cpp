@@ -74,6 +74,25 @@ TEST_F(HeadlessScenarioTest, ConnectionSeenIsTimedTotalledAndLogged) {
         << log[0].toStdString();
 }
 
+TEST_F(HeadlessScenarioTest, SettingsChangedDuringAConnectionPriceAndSpeakFromThenOn) {
+    setUser(QStringLiteral("Connection Fee"), QStringLiteral("0"));
+    const HeadlessResult r = run(QStringLiteral("settings.scn"));
+    ASSERT_EQ(r.exitCode, 0) << r.errors.toStdString();
+    const QStringList pages = r.of(QStringLiteral("settings"));
+    ASSERT_EQ(pages.size(), 16) << r.lines.join('\n').toStdString();
+    EXPECT_EQ(pages.first(), QStringLiteral("TimeAndCost\ttrue\ttrue\t1.00\tfalse"));
+    EXPECT_EQ(pages.at(8), QStringLiteral("Dialdart\tHome\t\tfalse\tfalse"));
+    EXPECT_EQ(pages.at(14), QStringLiteral("Options\t4\tfalse\ttrue"));
+    // Priced at the new rate from the tick after the dialog: eleven minutes
+    // begun; then told in German.
+    EXPECT_TRUE(r.lines.contains(
+        QStringLiteral("2024-03-15 10:10:50\tevent\t1\tGetrennt, diese Verbindung: $11.00 (0:11)")))
+        << r.lines.join('\n').toStdString();
+    const QList<QByteArray> log = LogFile::splitLines(LogFile::readAll(logFile()));
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].contains(";11;11.00;")) << log[0].toStdString();
+}
+
 TEST_F(HeadlessScenarioTest, DialSequenceShowsEachStateOnceThenTheConnection) {
     const HeadlessResult r = run(QStringLiteral("dial.scn"));
     ASSERT_EQ(r.exitCode, 0);

@@ -116,6 +116,8 @@ TEST_P(RasApiContract, HangUpAndOutsideDropRemoveOnlyThatConnection) {
 }
 
 TEST_P(RasApiContract, ByteCountersNeverGoDownAndKeepTheBytesOfEndedLinks) {
+    // A bed that can add traffic is a machine whose links keep counters.
+    EXPECT_TRUE(api().hasByteCounters());
     const QString entry = m_bed->dialableEntries().first();
     m_bed->connectOutside(entry);
     const ByteCounters before = api().byteCounters();

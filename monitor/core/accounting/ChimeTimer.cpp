@@ -73,12 +73,15 @@ bool ChimeTimer::ChimeDue(int elapsedMinutes) const {
     return elapsedMinutes % period == 0;
 }
 
-QString ChimeTimer::ChimeSoundFile() const {
-    const QString stored =
-        m_ctx.settings.ReadText(kChimeSoundKey, QString(), QStringLiteral("ding.wav"));
+QString ChimeSoundPath(const Settings& settings, const QString& soundFolder) {
+    const QString stored = settings.ReadText(kChimeSoundKey, QString(), QStringLiteral("ding.wav"));
     if (!stored.contains(QLatin1Char('/')) && !stored.contains(QLatin1Char('\\')))
-        return joinPath(m_soundFolder, stored);
-    return DosPathMapper::fromStore(m_ctx.settings.store()).toNative(stored);
+        return joinPath(soundFolder, stored);
+    return DosPathMapper::fromStore(settings.store()).toNative(stored);
+}
+
+QString ChimeTimer::ChimeSoundFile() const {
+    return ChimeSoundPath(m_ctx.settings, m_soundFolder);
 }
 
 void ChimeTimer::Chime(const DayTime::Hms& elapsed, qint64 runningMinutes) {

@@ -12,6 +12,10 @@
 inline const QString kChimeSoundKey =
     QStringLiteral("AppEvents\\Schemes\\Apps\\.Default\\Chime\\.Current");
 
+// The file the chime plays: the stored chime sound, a name without a folder
+// taken from soundFolder.
+QString ChimeSoundPath(const Settings& settings, const QString& soundFolder);
+
 class ChimeTimer {
 public:
     using MailCheck = std::function<void()>;

@@ -56,8 +56,9 @@ void ConnectionPoller::examine(const QList<RasConnection>& connections) {
         // exactly as a lone connection always does.
         const QString previous =
             m_lastTextByConnection.value(c.handle, m_ctx.session.LastStatusText);
-        if (text == previous) {
-            m_lastTextByConnection.insert(c.handle, previous);
+        if (text == previous || sameStatusRetold(c.handle, status, text, previous)) {
+            m_lastTextByConnection.insert(c.handle, text);
+            m_lastStatusByConnection.insert(c.handle, status);
             continue;
         }
         if (text == connected)
@@ -65,13 +66,23 @@ void ConnectionPoller::examine(const QList<RasConnection>& connections) {
         else
             stateChange(text, status.error);
         m_lastTextByConnection.insert(c.handle, text);
+        m_lastStatusByConnection.insert(c.handle, status);
     }
-    for (auto it = m_lastTextByConnection.begin(); it != m_lastTextByConnection.end();) {
-        if (listed.contains(it.key()))
-            ++it;
-        else
-            it = m_lastTextByConnection.erase(it);
-    }
+    m_lastTextByConnection.removeIf([&](const auto& it) { return !listed.contains(it.key()); });
+    m_lastStatusByConnection.removeIf([&](const auto& it) { return !listed.contains(it.key()); });
+}
+
+bool ConnectionPoller::sameStatusRetold(RasHandle handle, const RasConnStatus& status,
+                                        const QString& text, const QString& previous) {
+    const auto seen = m_lastStatusByConnection.constFind(handle);
+    if (seen == m_lastStatusByConnection.constEnd() || seen->state != status.state ||
+        seen->error != status.error)
+        return false;
+    // Otherwise the connection being timed would seem to connect anew and
+    // lose the time and cost it has run up.
+    if (m_ctx.session.LastStatusText == previous)
+        m_ctx.session.LastStatusText = text;
+    return true;
 }
 
 void ConnectionPoller::connectTransition(const RasConnection& connection, const QString& text,

@@ -62,6 +62,10 @@ private:
                            const QList<RasConnection>& listed);
     void stateChange(const QString& text, int error);
     void disconnectTransition();
+    // The connection's status is the one behind its last text; only the
+    // language of the text may have changed. Brings the texts up to date.
+    bool sameStatusRetold(RasHandle handle, const RasConnStatus& status, const QString& text,
+                          const QString& previous);
     bool timedConnectionListedBesides(RasHandle handle, const QList<RasConnection>& listed) const;
     double timeOfDayNow() const;
 
@@ -70,6 +74,9 @@ private:
     // The last text acted on per listed connection, so that two connections
     // in different states do not take turns in producing events.
     QHash<RasHandle, QString> m_lastTextByConnection;
+    // The state and error behind that text: the same status shown in another
+    // language (chosen while connected) is no change of state.
+    QHash<RasHandle, RasConnStatus> m_lastStatusByConnection;
     // The connection being timed; 0 for a simulated one.
     RasHandle m_timedHandle = 0;
 };

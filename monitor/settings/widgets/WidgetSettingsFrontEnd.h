@@ -1,6 +1,7 @@
 #pragma once
-// The settings features in the status window: the wizard as TfrmWizard and
-// the password as TfrmSupervisorPW, both modal over the window.
+// The settings features in the status window: the wizard as TfrmWizard, the
+// settings dialog as TfrmSettings and the password as TfrmSupervisorPW, all
+// modal over the window.
 
 #include "SettingsFrontEnd.h"
 #include "SupervisorPasswordPrompt.h"
@@ -12,6 +13,7 @@ public:
     explicit WidgetSettingsFrontEnd(QWidget* parent) : m_parent(parent), m_password(parent) {}
 
     void runWizard(MonitorWizard& wizard, const TariffDialogContext& context) override;
+    void runSettings(SettingsDialog& dialog, SettingsPage page) override;
     PasswordPrompt& passwordPrompt() override { return m_password; }
 
 private:

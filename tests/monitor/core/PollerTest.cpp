@@ -81,6 +81,25 @@ private:
     std::unique_ptr<ConnectionPoller> m_poller;
 };
 
+TEST_F(PollerTest, ALanguageChosenWhileConnectedIsNoNewConnection) {
+    list(QStringLiteral("Hometown"), RasState::Connected);
+    tick();
+    const double start = session.StartTime;
+    settings.WriteText(kSettingsKey, QStringLiteral("Language"), QStringLiteral("4"));
+    tick();
+    tick();
+    EXPECT_EQ(view.rowTexts(), QStringList{QStringLiteral("Connected to Hometown")});
+    EXPECT_EQ(session.StartTime, start) << "the time run up so far stays counted";
+    EXPECT_EQ(session.LastStatusText, QStringLiteral("Verbunden"));
+    // A real change of state is still one, told in the new language.
+    list(QStringLiteral("Hometown"), RasState::ReAuthenticate);
+    tick();
+    list(QStringLiteral("Hometown"), RasState::Connected);
+    tick();
+    EXPECT_EQ(view.rowTexts().mid(1).last(), QStringLiteral("Verbunden mit Hometown"));
+    EXPECT_GT(session.StartTime, start);
+}
+
 TEST_F(PollerTest, ConnectionAlreadyUpAtStartIsTimedFromTheFirstTick) {
     list(QStringLiteral("Hometown"), RasState::Connected);
     tick();

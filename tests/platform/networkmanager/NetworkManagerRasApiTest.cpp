@@ -292,6 +292,7 @@ TEST(NetworkManagerAbsent, EnumerationFailsWhenNetworkManagerDoesNotAnswer) {
     NetworkManagerOptions options;
     options.timeoutMs = 2000;
     NetworkManagerRasApi api(bus.connection(), settings, options);
+    EXPECT_FALSE(api.hasByteCounters());
     QList<RasConnection> out{{7, QStringLiteral("stale")}};
     EXPECT_NE(api.enumConnections(out), 0);
     EXPECT_TRUE(out.isEmpty());

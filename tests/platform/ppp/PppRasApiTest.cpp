@@ -266,6 +266,13 @@ TEST_F(PppRasApiTest, EditEntryOpensThePeersFile) {
     EXPECT_EQ(tree.editorRuns(), QStringList{tree.path(QStringLiteral("etc/ppp/peers/provider"))});
 }
 
+TEST_F(PppRasApiTest, ByteCountersAreOfferedOnlyWhereTheNetworkFolderIs) {
+    EXPECT_TRUE(api->hasByteCounters());
+    PppOptions options = tree.options();
+    options.sysClassNet = tree.path(QStringLiteral("no-sysfs-here"));
+    EXPECT_FALSE(PppRasApi(options).hasByteCounters());
+}
+
 TEST_F(PppRasApiTest, ByteCountersKeepTheBytesOfLinksThatEndedOrStartedOver) {
     tree.addInterface(QStringLiteral("ppp0"), 7, true);
     tree.setCounters(QStringLiteral("ppp0"), 100, 1000);

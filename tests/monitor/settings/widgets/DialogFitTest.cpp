@@ -5,9 +5,11 @@
 #include "DialogRig.h"
 #include "MonitorWizard.h"
 #include "RunEntry.h"
+#include "SettingsDialogRig.h"
 #include "TestEnvironment.h"
 #include "TfrmHolidays.h"
 #include "TfrmRates.h"
+#include "TfrmSettings.h"
 #include "TfrmSupervisorPW.h"
 #include "TfrmWizard.h"
 
@@ -17,7 +19,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStackedWidget>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -87,6 +91,28 @@ TEST_P(DialogFitTest, EveryWizardPage) {
         form.findChild<QPushButton*>("Button2")->click();
     }
     EXPECT_EQ(form.result(), QDialog::Accepted);
+}
+
+TEST_P(DialogFitTest, EverySettingsPageWithEverythingEnabled) {
+    SettingsDialogRig settings;
+    settings.setUser("Language", QString::number(GetParam()));
+    for (const char* flag : {"Show cost", "Warning", "Cost Warning", "Chime", "Monitor e-mail"})
+        settings.settings.WriteFlag(kSettingsKey, QString::fromLatin1(flag), true);
+    // A stored choice that is not a known one takes its own entry.
+    settings.setUser("POP Security", "POP3S-with-client-certificate");
+    SettingsDialog dialog(settings.context());
+    TfrmSettings form(dialog, SettingsPage::TimeAndCost);
+    const QSize size = form.size();
+    for (int page = 0; page < kSettingsPageCount; ++page) {
+        form.pages()->setCurrentIndex(page);
+        look(form, QStringLiteral("properties-%1-%2")
+                       .arg(page + 1)
+                       .arg(form.pages()->currentWidget()->objectName()));
+        // Usable on a screen of 1024 x 768.
+        EXPECT_LE(form.frameGeometry().width(), 1024);
+        EXPECT_LE(form.frameGeometry().height(), 740);
+        EXPECT_EQ(form.size(), size) << "the dialog keeps its size from page to page";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(NineLanguages, DialogFitTest, ::testing::ValuesIn(kLanguages),
