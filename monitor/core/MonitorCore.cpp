@@ -6,6 +6,7 @@
 #include "MonitorView.h"
 #include "RasApi.h"
 #include "StartupSequence.h"
+#include "TollwatchVersion.h"
 #include "WindowFrame.h"
 
 namespace {
