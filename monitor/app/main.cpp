@@ -1,12 +1,13 @@
 // tollwatch: the monitor. With --headless it runs without widgets and writes
 // one line per occurrence on stdout; otherwise it shows its status window and
-// tray icon.
+// tray icon. --help, --version and --status answer and end.
 
 #include "CommandLine.h"
 #include "GuiSession.h"
 #include "HeadlessSession.h"
 #include "MonitorApplication.h"
 #include "RegistryLocation.h"
+#include "TollwatchVersion.h"
 
 #include <QCoreApplication>
 
@@ -29,8 +30,17 @@ int main(int argc, char** argv) {
     try {
         cl = CommandLine::parse(args);
     } catch (const CommandLineError& e) {
-        std::fprintf(stderr, "tollwatch: %s\n", e.what());
+        std::fprintf(stderr, "tollwatch: %s\nTry 'tollwatch --help' for more information.\n",
+                     e.what());
         return 2;
+    }
+    if (cl.help) {
+        std::fputs(CommandLine::helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (cl.version) {
+        std::puts("tollwatch " TOLLWATCH_VERSION);
+        return 0;
     }
     QCoreApplication::setApplicationName(QStringLiteral("tollwatch"));
     const QString storeFile = RegistryLocation::resolve(args);
