@@ -122,15 +122,19 @@ TEST(UsageExportTest, CsvHasOneColumnSetAndPlainNumbers) {
 }
 
 TEST(UsageExportTest, RowsCarryTheirIsoStartAndWhatConverts) {
+    const QString odd = QStringLiteral("tab\there, back\\slash, bell\x07, Åre");
     const auto c = compile({row("anna", "1999-03-02", "21:03:44", "10", "2,50", "Office"),
-                            row("bob", "1999-03-03", "late", "ten", "1,25", "Home; \"2\"")});
+                            row("bob", "1999-03-03", "late", "ten", "1,25", "Home; \"2\""),
+                            row(odd, "1999-03-04", "01:00:00", "1", "0", odd)});
     const RowFigureReader rows(c.rows, TestFormats::svSE(), 2001);
     const QByteArray csv = csvOf(figuresOf(c), &rows);
-    EXPECT_TRUE(csv.endsWith("\r\nconnection,Office,10,,2.5,,,anna,1999-03-02T21:03:44,1.5,2.25\r\n"
+    EXPECT_TRUE(csv.contains("\r\nconnection,Office,10,,2.5,,,anna,1999-03-02T21:03:44,1.5,2.25\r\n"
                              "connection,\"Home; \"\"2\"\"\",,,1.25,,,bob,,1.5,2.25\r\n"))
         << csv.toStdString();
     const QJsonArray json = jsonOf(figuresOf(c), &rows)["rows"].toArray();
-    ASSERT_EQ(json.size(), 2);
+    ASSERT_EQ(json.size(), 3);
+    EXPECT_EQ(json[2]["user"].toString(), odd);
+    EXPECT_EQ(json[2]["connection"].toString(), odd);
     EXPECT_EQ(json[0]["start"].toString(), "1999-03-02T21:03:44");
     EXPECT_EQ(json[0]["minutes"].toDouble(), 10);
     EXPECT_TRUE(json[1]["start"].isNull());
