@@ -1,5 +1,7 @@
 #include "LogFile.h"
 
+#include "LogJournal.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -89,22 +91,6 @@ void writeAll(int fd, const QByteArray& data, const QString& path) {
     }
 }
 
-QByteArray readFd(int fd, const QString& path) {
-    QByteArray out;
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw LogFileError(QStringLiteral("Cannot read %1: %2").arg(path, errorText(errno)),
-                               errno);
-        if (n == 0)
-            return out;
-        out.append(buf, n);
-    }
-}
-
 } // namespace
 
 int appendLine(const QString& path, const QString& text) {
@@ -113,47 +99,10 @@ int appendLine(const QString& path, const QString& text) {
     if (fd < 0)
         return -fd;
     Fd guard(fd);
+    // A purge that died halfway is completed before the line goes after it.
+    LogJournal::settleOpen(fd, name);
     writeAll(fd, text.toUtf8() + "\r\n", path);
     return 0;
-}
-
-QByteArray readAll(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = openLocked(name, O_RDONLY, LOCK_SH);
-    if (fd < 0)
-        throw LogFileError(QStringLiteral("Cannot open %1: %2").arg(path, errorText(-fd)), -fd);
-    Fd guard(fd);
-    return readFd(fd, path);
-}
-
-void rewrite(const QString& path, const std::function<QByteArray(const QByteArray&)>& transform) {
-    // Work on the link's target so the link itself survives the rename.
-    const QString target = QFileInfo(path).isSymLink() ? QFileInfo(path).canonicalFilePath() : path;
-    const QByteArray name = QFile::encodeName(target);
-    const int fd = openLocked(name, O_RDONLY, LOCK_EX);
-    if (fd < 0)
-        throw LogFileError(QStringLiteral("Cannot open %1: %2").arg(path, errorText(-fd)), -fd);
-    Fd guard(fd);
-    const QByteArray content = transform(readFd(fd, path));
-
-    struct stat st {};
-    ::fstat(fd, &st);
-    QByteArray tmpl = name + ".XXXXXX";
-    Fd tmp(::mkstemp(tmpl.data()));
-    if (tmp.get() < 0)
-        throw LogFileError(QStringLiteral("Cannot create a temporary file beside %1: %2")
-                               .arg(path, errorText(errno)),
-                           errno);
-    try {
-        ::fchmod(tmp.get(), st.st_mode & 07777);
-        writeAll(tmp.get(), content, path);
-        if (::fsync(tmp.get()) != 0 || ::rename(tmpl.constData(), name.constData()) != 0)
-            throw LogFileError(QStringLiteral("Cannot replace %1: %2").arg(path, errorText(errno)),
-                               errno);
-    } catch (...) {
-        ::unlink(tmpl.constData());
-        throw;
-    }
 }
 
 QList<QByteArray> splitLines(const QByteArray& content) {

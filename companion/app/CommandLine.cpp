@@ -81,6 +81,10 @@ CommandLine CommandLine::parse(const QStringList& args) {
     bool report = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
+        if (a == QLatin1String("--")) {
+            files += args.mid(i + 1); // a log named "-x.txt" or "--x" after it
+            break;
+        }
         const QString old = oldSwitch(a);
         if (old == QLatin1String("REGSERVER") || old == QLatin1String("UNREGSERVER"))
             return actionOnly(Action::EndAtOnce);
@@ -160,7 +164,7 @@ QString companionHelpText() {
     parser.addPositionalArgument(
         QStringLiteral("LOGFILE"),
         QStringLiteral("With --report: these files, as slots 1, 2, ... (at most 40), instead of "
-                       "the stored slots."),
+                       "the stored slots. After --, every argument is a LOGFILE."),
         QStringLiteral("[LOGFILE...]"));
     QString text = parser.helpText();
     // The parser names the program by its path.

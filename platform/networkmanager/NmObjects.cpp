@@ -10,6 +10,9 @@ namespace {
 const QString kStateChanged = QStringLiteral("StateChanged");
 const QString kState = QStringLiteral("State");
 const QString kStateReason = QStringLiteral("StateReason");
+// Looks at everything asked again because signals overtook them, before the
+// last one is taken with its signals applied on top.
+constexpr int kMaxStaleSnapshots = 3;
 
 // Values kept in a form that reads the same every time: object paths as
 // text, path lists as string lists, (uu) pairs as lists of two numbers.
@@ -65,6 +68,7 @@ void NmObjects::syncIfNeeded() {
     if (m_synced || m_syncing || m_away || !m_bus.connection().isConnected())
         return;
     m_syncing = true;
+    m_awaitingSnapshot = true;
     ++m_pending;
     const quint64 generation = m_generation;
     m_bus.callLater(Nm::kObjectManagerPath, Nm::kObjectManagerIface,
@@ -123,8 +127,11 @@ void NmObjects::forget() {
     m_objects.clear();
     m_profiles.clear();
     m_activeChanges.clear();
+    m_held.clear();
     m_synced = false;
     m_syncing = false;
+    m_awaitingSnapshot = false;
+    m_staleSnapshots = 0;
     m_profilesToSync = 0;
     emit forgotten();
     emit changed();
@@ -143,6 +150,18 @@ void NmObjects::onSynced(const QDBusMessage& reply, quint64 generation) {
         lost(reply);
         return;
     }
+    if (!m_held.isEmpty() && m_staleSnapshots < kMaxStaleSnapshots) {
+        // Signals came while this answer was on its way, and may have been
+        // sent after it (a dial made at once queues them behind its blocking
+        // call): a look asked for now is newer than all of them.
+        ++m_staleSnapshots;
+        m_held.clear();
+        m_syncing = false;
+        syncIfNeeded();
+        return;
+    }
+    m_awaitingSnapshot = false;
+    m_staleSnapshots = 0;
     m_objects.clear();
     const QDBusArgument all = reply.arguments().constFirst().value<QDBusArgument>();
     QStringList profiles;
@@ -159,12 +178,24 @@ void NmObjects::onSynced(const QDBusMessage& reply, quint64 generation) {
             profiles.append(path.path());
     }
     all.endMap();
+    // A daemon that never falls quiet: its signals applied again in their
+    // order end where it is, as any value newer than a kept signal's came in
+    // a later signal.
+    for (const auto& [handler, message] : std::exchange(m_held, {}))
+        (this->*handler)(message);
     m_profilesToSync = int(profiles.size());
     for (const QString& path : profiles)
         fetchProfile(path, true);
     if (profiles.isEmpty())
         finishedOne();
     emit changed();
+}
+
+bool NmObjects::holdUntilSnapshot(SignalHandler handler, const QDBusMessage& message) {
+    if (!m_awaitingSnapshot)
+        return false;
+    m_held.append({handler, message});
+    return true;
 }
 
 void NmObjects::finishedOne() {
@@ -211,6 +242,8 @@ void NmObjects::onProfile(const QString& path, const QDBusMessage& reply, bool f
 }
 
 void NmObjects::onPropertiesChanged(const QDBusMessage& message) {
+    if (holdUntilSnapshot(&NmObjects::onPropertiesChanged, message))
+        return;
     const QVariantList args = message.arguments();
     if (args.size() < 2)
         return;
@@ -219,6 +252,8 @@ void NmObjects::onPropertiesChanged(const QDBusMessage& message) {
 }
 
 void NmObjects::onInterfacesAdded(const QDBusMessage& message) {
+    if (holdUntilSnapshot(&NmObjects::onInterfacesAdded, message))
+        return;
     const QVariantList args = message.arguments();
     if (args.size() < 2)
         return;
@@ -232,6 +267,8 @@ void NmObjects::onInterfacesAdded(const QDBusMessage& message) {
 }
 
 void NmObjects::onInterfacesRemoved(const QDBusMessage& message) {
+    if (holdUntilSnapshot(&NmObjects::onInterfacesRemoved, message))
+        return;
     const QVariantList args = message.arguments();
     if (args.size() < 2)
         return;
@@ -250,6 +287,8 @@ void NmObjects::onInterfacesRemoved(const QDBusMessage& message) {
 }
 
 void NmObjects::onDeviceStateChanged(const QDBusMessage& message) {
+    if (holdUntilSnapshot(&NmObjects::onDeviceStateChanged, message))
+        return;
     const QVariantList args = message.arguments();
     if (args.size() < 3)
         return;
@@ -263,8 +302,12 @@ void NmObjects::onActiveStateChanged(const QDBusMessage& message) {
     const QVariantList args = message.arguments();
     if (args.size() < 2)
         return;
-    m_objects[message.path()][Nm::kActiveIface].insert(kState, args.at(0).toUInt());
+    // Only this signal tells why an activation ended: kept even while a
+    // look at everything is awaited, which will not say it.
     m_activeChanges.insert(message.path(), {args.at(0).toUInt(), args.at(1).toUInt()});
+    if (holdUntilSnapshot(&NmObjects::onActiveStateChanged, message))
+        return;
+    m_objects[message.path()][Nm::kActiveIface].insert(kState, args.at(0).toUInt());
     emit changed();
 }
 

@@ -9,12 +9,14 @@
 
 #include <QDBusMessage>
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QSet>
 #include <QStringList>
 #include <QVariantMap>
 
 #include <optional>
+#include <utility>
 
 class QDBusServiceWatcher;
 
@@ -65,8 +67,13 @@ private slots:
     void onProfileUpdated(const QDBusMessage& message);
 
 private:
+    using SignalHandler = void (NmObjects::*)(const QDBusMessage&);
+
     void subscribe();
     void forget();
+    // Keeps a signal that came while a look at everything is awaited; true
+    // when kept.
+    bool holdUntilSnapshot(SignalHandler handler, const QDBusMessage& message);
     void onSynced(const QDBusMessage& reply, quint64 generation);
     void merge(const QString& path, const QString& iface, const QVariantMap& values);
     void fetchProfile(const QString& path, bool forSync);
@@ -82,9 +89,13 @@ private:
     QHash<QString, QHash<QString, QVariantMap>> m_objects;
     QHash<QString, NmConnectionProfile> m_profiles;
     QHash<QString, std::pair<uint, uint>> m_activeChanges;
+    // Signals that came before the snapshot was answered, in their order.
+    QList<std::pair<SignalHandler, QDBusMessage>> m_held;
     bool m_synced = false;
     bool m_syncing = false;
+    bool m_awaitingSnapshot = false;
     bool m_away = false;
+    int m_staleSnapshots = 0;
     int m_profilesToSync = 0;
     int m_pending = 0;
     quint64 m_generation = 0; // answers from before a forget() are void

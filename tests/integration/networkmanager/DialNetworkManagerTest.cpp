@@ -120,7 +120,7 @@ TEST_F(DialNetworkManagerTest, DialdartDialsTheProfileTimesItAndDisconnectEndsIt
     EXPECT_EQ(view.prompts[0].initial.value(0), QStringLiteral("anna"));
     mock.settle(*ras);
     const QString active = activePath();
-    ASSERT_FALSE(active.isEmpty());
+    ASSERT_FALSE(active.isEmpty()) << events().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(mock.activationCredentials(active),
               std::make_pair(QStringLiteral("bea"), QStringLiteral("s3cret")));
 

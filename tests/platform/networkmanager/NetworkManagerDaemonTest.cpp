@@ -166,6 +166,25 @@ TEST_F(NetworkManagerDaemonTest, TypedCredentialsReachTheLinkAndNeverTheSavedPro
     EXPECT_EQ(left, QStringList{gsm});
 }
 
+TEST_F(NetworkManagerDaemonTest, ADialAtOnceAfterStartIsNotLostToTheFirstSnapshot) {
+    // A monitor started with /C dials before the first GetManagedObjects has
+    // been answered. The daemon answers it before it handles the dial, but
+    // the answer may reach the source after the dial's signals (they queue up
+    // behind the blocking dial call); the snapshot must not undo them.
+    mock.activateStepwise(modem);
+    api = std::make_unique<NetworkManagerRasApi>(mock.connection(), settings, options);
+    RasHandle handle = 0;
+    ASSERT_EQ(api->dial(QStringLiteral("Mobile Broadband"), QStringLiteral("bea"),
+                        QStringLiteral("s3cret"), recorder(), handle),
+              0);
+    settle();
+    for (const NmStep& step : steps)
+        EXPECT_EQ(step.error, 0) << "no failure for a dial that goes on";
+    const QList<RasConnection> listed = connections();
+    ASSERT_EQ(listed.size(), 1);
+    EXPECT_EQ(listed[0].handle, handle);
+}
+
 TEST_F(NetworkManagerDaemonTest, ProfileChangesAreSeenAndUnreadableOnesAreNotAskedAgain) {
     const QString wifi = mock.addModem(QStringLiteral("wlan0"), QStringLiteral("wlan0"), 30);
     NmSettingsMap hotspot = nmProfile(QStringLiteral("Hotspot"), QStringLiteral("802-11-wireless"),
