@@ -75,7 +75,9 @@ int runReportCommand(const CommandLine& line, const QString& registryFile) {
         if (data)
             observer.leaveOut(reportMessages(engine));
         engine.setLogFiles(line.files);
-        engine.setKeepRows(false); // the report needs the rows' sums, not the rows
+        // The report needs the rows' sums, not the rows; the data export
+        // writes them when asked.
+        engine.setKeepRows(data && line.rows);
         if (line.chart)
             engine.setChartKind(*line.chart);
         const QDateTime compiled = clock.now();

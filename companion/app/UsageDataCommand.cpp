@@ -27,8 +27,8 @@ bool writeUsageData(const CompanionEngine& engine, const CommandLine& line,
     const UsageExport::Sink sink = [&out](const QByteArray& piece) {
         return out.write(piece) == piece.size();
     };
-    const UsageFigures figures = UsageFigures::of(engine.tables(), engine.counters(),
-                                                  engine.rows().rowCount(), engine.formats());
+    const UsageFigures figures =
+        UsageFigures::of(engine.tables(), engine.counters(), engine.rowCount(), engine.formats());
     const RowFigureReader rows(engine.rows(), engine.formats(), compiled.date().year());
     const RowFigureReader* withRows = line.rows ? &rows : nullptr;
     const bool written = opened &&
