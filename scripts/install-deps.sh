@@ -14,7 +14,7 @@ packages=(
   dbus dbus-x11 python3-dbus python3-dbusmock
   dovecot-pop3d openssl xdg-utils iproute2 iputils-ping
   qt6-translations-l10n desktop-file-utils appstream
-  mawk
+  groff-base man-db mawk
 )
 
 missing=()

@@ -3,9 +3,11 @@
 #include "RegFile.h"
 #include "RegistryLocation.h"
 #include "SqliteRegistryStore.h"
+#include "TollwatchVersion.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QHash>
 #include <QTextStream>
 
 #include <cerrno>
@@ -14,16 +16,28 @@
 
 namespace {
 
-const char* kUsage =
-    "usage: tollreg [--registry FILE] COMMAND ...\n"
+const char* const kHelp =
+    "Usage: tollreg [options] COMMAND ...\n"
+    "Queries, sets, deletes, exports and imports the Tollwatch settings store.\n"
+    "\n"
+    "Commands:\n"
     "  query KEY [NAME]          print the values of KEY, or the data of one value\n"
     "  set KEY NAME DATA         write a string value\n"
-    "  set KEY NAME --dword N    write a dword value\n"
+    "  set KEY NAME --dword N    write a dword value (decimal, or hexadecimal after 0x)\n"
     "  delete KEY [NAME]         delete a key with everything below it, or one value\n"
     "  export [KEY]              write a registry file to standard output\n"
     "  import FILE               read a registry file ('-' for standard input)\n"
     "KEY starts with HKEY_CURRENT_USER (HKCU) or HKEY_LOCAL_MACHINE (HKLM);\n"
-    "NAME \"@\" is the key's default value.\n";
+    "NAME \"@\" is the key's default value.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help         Displays this help.\n"
+    "  -v, --version      Displays version information.\n"
+    "  --registry <FILE>  The settings store (else $TOLLWATCH_REGISTRY, else\n"
+    "                     $XDG_CONFIG_HOME/varnholt/registry.sqlite).\n"
+    "\n"
+    "Exit status: 0 done; 1 the key, the value or a file was not found or could not\n"
+    "be used; 2 the command line was not understood.\n";
 
 void out(const QString& s) {
     const QByteArray b = s.toUtf8();
@@ -117,19 +131,46 @@ int import(RegistryStore& store, const QString& fileName) {
     return 0;
 }
 
-int run(const QStringList& all) {
-    const QStringList args = RegistryLocation::withoutRegistryOption(all);
-    const QString command = args.value(0);
-    const QStringList rest = args.mid(1);
-    const bool known =
+// Why a command line is not understood; empty when it is.
+QString mistake(const QString& command, const QStringList& rest) {
+    if (command.isEmpty())
+        return QStringLiteral("a command is missing");
+    const QHash<QString, QString> forms{
+        {QStringLiteral("query"), QStringLiteral("query KEY [NAME]")},
+        {QStringLiteral("set"), QStringLiteral("set KEY NAME DATA, or set KEY NAME --dword N")},
+        {QStringLiteral("delete"), QStringLiteral("delete KEY [NAME]")},
+        {QStringLiteral("export"), QStringLiteral("export [KEY]")},
+        {QStringLiteral("import"), QStringLiteral("import FILE")}};
+    if (!forms.contains(command))
+        return command.startsWith(QLatin1Char('-'))
+                   ? QStringLiteral("unknown option %1").arg(command)
+                   : QStringLiteral("unknown command %1").arg(command);
+    const bool fits =
         (command == QLatin1String("query") && !rest.isEmpty() && rest.size() <= 2) ||
         (command == QLatin1String("set") &&
          (rest.size() == 3 || (rest.size() == 4 && rest.at(2) == QLatin1String("--dword")))) ||
         (command == QLatin1String("delete") && !rest.isEmpty() && rest.size() <= 2) ||
         (command == QLatin1String("export") && rest.size() <= 1) ||
         (command == QLatin1String("import") && rest.size() == 1);
-    if (!known) {
-        std::fputs(kUsage, stderr);
+    return fits ? QString() : QStringLiteral("usage: tollreg %1").arg(forms.value(command));
+}
+
+int run(const QStringList& all) {
+    const QStringList args = RegistryLocation::withoutRegistryOption(all);
+    const QString command = args.value(0);
+    const QStringList rest = args.mid(1);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
+        std::puts("tollreg " TOLLWATCH_VERSION);
+        return 0;
+    }
+    const QString why = mistake(command, rest);
+    if (!why.isEmpty()) {
+        std::fprintf(stderr, "tollreg: %s\nTry 'tollreg --help' for more information.\n",
+                     why.toLocal8Bit().constData());
         return 2;
     }
     SqliteRegistryStore store(RegistryLocation::resolve(all));

@@ -10,10 +10,14 @@
 #include <optional>
 
 struct CommandLine {
-    enum class Action { Window, Report, EndAtOnce, Help, Usage };
+    enum class Action { Window, Report, EndAtOnce, Help, Version, Usage };
+    // What --report writes: the report text, or the usage tables as data.
+    enum class Format { Text, Csv, Json };
     Action action = Action::Window;
-    QString output;                   // empty: standard output
-    std::optional<ChartKind> chart;   // the chart lines instead of the report
+    QString output;                 // empty: standard output
+    std::optional<ChartKind> chart; // the chart lines instead of the report
+    Format format = Format::Text;
+    bool rows = false;                // --rows: the data has the connection rows too
     std::optional<QStringList> files; // instead of the stored slots
     QString error;                    // why the line is not understood
 
@@ -21,5 +25,5 @@ struct CommandLine {
     static CommandLine parse(const QStringList& arguments);
 };
 
-// The short text for --help and for mistakes.
-extern const char* const kCompanionUsage;
+// The --help text.
+QString companionHelpText();

@@ -3,6 +3,7 @@
 #include "CompanionEngine.h"
 #include "ConsoleObserver.h"
 #include "SqliteRegistryStore.h"
+#include "UsageDataCommand.h"
 
 #include <QFile>
 
@@ -67,18 +68,27 @@ int runReportCommand(const CommandLine& line, const QString& registryFile) {
     try {
         SqliteRegistryStore store(registryFile);
         SystemClock clock;
-        ConsoleObserver observer;
+        ConsoleObserver console;
+        MessageFilter observer(console);
         CompanionEngine engine(store, clock, FormatSettings::system(), observer);
+        const bool data = line.format != CommandLine::Format::Text;
+        if (data)
+            observer.leaveOut(reportMessages(engine));
         engine.setLogFiles(line.files);
-        engine.setKeepRows(false); // the report needs the rows' sums, not the rows
+        // The report needs the rows' sums, not the rows; the data export
+        // writes them when asked.
+        engine.setKeepRows(data && line.rows);
         if (line.chart)
             engine.setChartKind(*line.chart);
+        const QDateTime compiled = clock.now();
         engine.UpdateListWindow();
+        if (data)
+            return writeUsageData(engine, line, compiled) && !console.failed() ? 0 : 1;
         if (line.chart && !engine.LoadChartData())
             std::fprintf(stderr, "companion: the chart has no data (its total is zero)\n");
         if (!writeOut(outputText(engine, line), line.output))
             return 1;
-        return observer.failed() ? 1 : 0;
+        return console.failed() ? 1 : 0;
     } catch (const RegistryError& e) {
         std::fprintf(stderr, "companion: %s\n", e.what());
         return 1;

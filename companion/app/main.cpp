@@ -1,10 +1,12 @@
 // companion: reads the monitor's connection logs into a usage report and
-// chart data: the window, or with --report the command-line report mode.
+// chart data: the window, or with --report the command-line report mode
+// (the report, its data as CSV or JSON, or chart lines).
 
 #include "CommandLine.h"
 #include "CompanionWindowMain.h"
 #include "RegistryLocation.h"
 #include "ReportCommand.h"
+#include "TollwatchVersion.h"
 
 #include <QCoreApplication>
 
@@ -25,16 +27,16 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Report:
         return runReportCommand(line, RegistryLocation::resolve(arguments));
     case CommandLine::Action::Help:
-        std::fputs(kCompanionUsage, stdout);
+        std::fputs(companionHelpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::puts("companion " TOLLWATCH_VERSION);
         return 0;
     case CommandLine::Action::Usage:
-        if (!line.error.isEmpty())
-            std::fprintf(stderr, "companion: %s\n", qPrintable(line.error));
-        std::fputs(kCompanionUsage, stderr);
-        return 2;
     case CommandLine::Action::Window:
         break;
     }
-    std::fputs(kCompanionUsage, stderr);
+    std::fprintf(stderr, "companion: %s\nTry 'companion --help' for more information.\n",
+                 qPrintable(line.error));
     return 2;
 }

@@ -8,6 +8,7 @@
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
 #include "TfrmMain.h"
+#include "TollwatchVersion.h"
 
 #include <QApplication>
 #include <QMessageBox>

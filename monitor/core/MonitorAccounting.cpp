@@ -23,6 +23,7 @@ MonitorAccounting::MonitorAccounting(const MonitorParts& parts, const QString& s
 void MonitorAccounting::Timer1Timer() {
     const AccountingUpdate update = ::Timer1Timer(m_ctx).run(m_parts.session.StartTime);
     m_parts.session.Elapsed = toElapsed(update.elapsed);
+    m_parts.session.Cost = update.cost;
 }
 
 void MonitorAccounting::EndSession(double startTime, double endTime) {

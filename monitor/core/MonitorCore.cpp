@@ -6,6 +6,7 @@
 #include "MonitorView.h"
 #include "RasApi.h"
 #include "StartupSequence.h"
+#include "TollwatchVersion.h"
 #include "WindowFrame.h"
 
 namespace {
@@ -19,7 +20,8 @@ MonitorCore::MonitorCore(const MonitorEnvironment& env, const AccountingFactory&
       m_xfer([ras = &env.ras] { return ras->byteCounters(); }, m_settings, m_intl, env.formats),
       m_parts{env.store,    m_settings,       m_intl, env.formats, env.clock, env.view,  env.frame,
               env.ras,      m_events,         m_log,  m_totals,    m_session, env.chime, m_xfer,
-              env.features, m_env.commandLine} {
+              env.features, m_env.commandLine},
+      m_status(m_session, m_settings, env.formats) {
     m_parts.app = &env.app;
     addOwnCommands();
     // The modules fill their seams before anything that holds a seam is made.
@@ -36,6 +38,7 @@ MonitorCore::MonitorCore(const MonitorEnvironment& env, const AccountingFactory&
         PollerContext{m_session, env.ras, m_events, m_intl, env.clock, *m_accounting, env.chime,
                       *m_parts.features.dial, *m_parts.features.mail, *this},
         m_env.commandLine.dialAndExit);
+    m_status.refresh(m_poller->linkInProgress());
 }
 
 MonitorCore::~MonitorCore() = default;
@@ -44,6 +47,12 @@ void MonitorCore::FormCreate() {
     StartupSequence(m_parts, *m_accounting, *m_window, [this](const QString& message) {
         AppException(message);
     }).FormCreate();
+    m_status.refresh(m_poller->linkInProgress());
+}
+
+void MonitorCore::MinTimer() {
+    m_poller->MinTimer();
+    m_status.refresh(m_poller->linkInProgress());
 }
 
 void MonitorCore::ChimeTick() {

@@ -14,6 +14,7 @@
 #include "SessionAccounting.h"
 #include "SessionState.h"
 #include "Settings.h"
+#include "StatusBoard.h"
 #include "TotalTexts.h"
 #include "TransferRates.h"
 #include "WindowCommands.h"
@@ -58,8 +59,8 @@ public:
     MonitorCore& operator=(const MonitorCore&) = delete;
 
     void FormCreate();
-    // Timer1.
-    void MinTimer() { m_poller->MinTimer(); }
+    // Timer1; the state `--status` reports follows each tick.
+    void MinTimer();
     // The chime timer; only while a connection is timed.
     void ChimeTick();
     // The orderly end: "Shut down", the window's placement and the marker
@@ -79,6 +80,7 @@ public:
     SessionState& session() { return m_session; }
     EventSink& events() { return m_events; }
     const MonitorParts& parts() const { return m_parts; }
+    StatusBoard& statusBoard() { return m_status; }
 
 private:
     void TrayIcon1Click() override { m_window->TrayIcon1Click(); }
@@ -102,4 +104,5 @@ private:
     std::unique_ptr<SessionAccounting> m_accounting;
     std::unique_ptr<WindowCommands> m_window;
     std::unique_ptr<ConnectionPoller> m_poller;
+    StatusBoard m_status;
 };

@@ -14,6 +14,7 @@
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
+#include "StatusServer.h"
 #include "TerminationSignals.h"
 #include "VirtualRunner.h"
 
@@ -122,7 +123,20 @@ struct HeadlessServices {
     HeadlessView& view;
     SingleInstance& instance;
     RasApi& ras;
+    StatusServer* status = nullptr; // while the core runs
 };
+
+// An "await-status" line: the virtual clock stands still until a status
+// request was answered, so that what it saw is known to the second.
+void awaitStatus(HeadlessServices& s, const ApplicationControl& control) {
+    bool answered = false;
+    const auto connection =
+        QObject::connect(s.status, &StatusServer::answered, [&answered] { answered = true; });
+    s.view.info(QStringLiteral("waiting for a status request"));
+    while (!answered && !control.terminateRequested())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QObject::disconnect(connection);
+}
 
 // Runs body with the monitor core on the given chime and control, answering a
 // second start and ending in order on SIGTERM or SIGINT.
@@ -136,6 +150,8 @@ int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& contro
         s.view.info(QStringLiteral("another start asked for the window"));
         core.SecondStartRequest();
     });
+    StatusServer statusServer(s.instance, core.statusBoard());
+    s.status = &statusServer;
     TerminationSignals onSignal([&control] { control.requestTerminate(); });
     // The first line goes out only now, so whoever waits for it may stop the
     // run in order from then on.
@@ -155,9 +171,13 @@ int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleI
     if (run.virtualClock) {
         VirtualChime chime(*run.virtualClock);
         TerminateFlag control;
+        RunHooks virtualHooks = hooks;
+        virtualHooks.awaitStatus = [&services, &control] {
+            awaitStatus(services, control);
+        };
         return withCore(services, chime, control, [&](MonitorCore& core) {
             return VirtualRunner(core, sim, *run.virtualClock, chime, control,
-                                 run.scenario.directives, hooks)
+                                 run.scenario.directives, virtualHooks)
                 .run();
         });
     }

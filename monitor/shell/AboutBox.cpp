@@ -2,6 +2,7 @@
 
 #include "IntlStrings.h"
 #include "MonitorView.h"
+#include "TollwatchVersion.h"
 
 #include <QtGlobal>
 

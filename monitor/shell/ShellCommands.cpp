@@ -5,6 +5,7 @@
 #include "IntlStrings.h"
 #include "MonitorView.h"
 #include "Shell.h"
+#include "TollwatchVersion.h"
 #include "WebPages.h"
 
 #include <QFileInfo>

@@ -14,6 +14,7 @@
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
+#include "StatusServer.h"
 #include "StringTable.h"
 #include "TerminationSignals.h"
 #include "TfrmTAPIMon.h"
@@ -105,6 +106,7 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     core = &monitor;
     app.setExceptionHandler([&monitor](const QString& message) { monitor.AppException(message); });
     instance.setRequestHandler([&monitor] { monitor.SecondStartRequest(); });
+    StatusServer statusServer(instance, monitor.statusBoard());
     TerminationSignals onSignal([&control] { control.requestTerminate(); });
     const RunHooks hooks{[] {}, [](const QString& text) { fail(text); },
                          [] {

@@ -213,7 +213,8 @@ void ScenarioParser::parseAt() {
     directive.at = parseTime();
     const ScenarioToken* token = peek();
     const QString what = QStringLiteral(
-        "an entry name in quotes, bytes, enum-error, click, exit or crash after the time");
+        "an entry name in quotes, bytes, enum-error, click, exit, crash or await-status after the "
+        "time");
     if (!token)
         expected(what);
     if (token->quoted) {
@@ -237,6 +238,12 @@ void ScenarioParser::parseAt() {
     } else if (token->text == QLatin1String("crash")) {
         ++m_pos;
         directive.kind = TimedDirective::Kind::Crash;
+    } else if (token->text == QLatin1String("await-status")) {
+        ++m_pos;
+        // Only a virtual clock can stand still.
+        if (!m_scenario.clockStart)
+            fail(QStringLiteral("expected a clock line before await-status"));
+        directive.kind = TimedDirective::Kind::AwaitStatus;
     } else {
         expected(what);
     }
@@ -435,7 +442,8 @@ ScenarioError::ScenarioError(const QString& fileName, int line, const QString& m
       m_line(line), m_message(message) {}
 
 bool TimedDirective::concernsConnectionSource() const {
-    return kind != Kind::Click && kind != Kind::Exit && kind != Kind::Crash;
+    return kind != Kind::Click && kind != Kind::Exit && kind != Kind::Crash &&
+           kind != Kind::AwaitStatus;
 }
 
 Scenario Scenario::parse(const QString& text, const QString& fileName) {

@@ -51,6 +51,7 @@ struct TimedDirective {
         Click,           // the user uses command
         Exit,            // the Exit command
         Crash,           // the process ends at once with status 99
+        AwaitStatus,     // the virtual clock waits for a status request
     };
 
     Kind kind = Kind::ConnectionState;

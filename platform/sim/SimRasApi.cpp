@@ -50,6 +50,7 @@ void SimRasApi::apply(const TimedDirective& directive) {
     case TimedDirective::Kind::Click:
     case TimedDirective::Kind::Exit:
     case TimedDirective::Kind::Crash:
+    case TimedDirective::Kind::AwaitStatus:
         break;
     }
 }

@@ -2,8 +2,8 @@
 # Installs the build into a temporary prefix the way a packager would
 # (cmake --install) and checks what lands there: the programs, the help pages
 # of the nine languages, the chime, the icons, the menu entries and the
-# AppStream metadata (validated), and that the installed monitor finds its
-# help pages below the prefix.
+# AppStream metadata (validated), the manual pages and the bash completion,
+# and that the installed monitor finds its help pages below the prefix.
 # usage: install-check.sh BUILD_DIR SOURCE_DIR
 set -eu
 build="$1"
@@ -26,6 +26,14 @@ test -s "$prefix/share/tollwatch/holidays/sweden.reg" || fail "the holiday defin
 for icon in tollwatch tollwatch-dialdart tollwatch-companion; do
   test -s "$prefix/share/icons/hicolor/scalable/apps/$icon.svg" || fail "icon $icon is missing"
 done
+for page in tollwatch companion tollreg; do
+  test -s "$prefix/share/man/man1/$page.1" || fail "manual page $page.1 is missing"
+  test -s "$prefix/share/bash-completion/completions/$page" || fail "completion of $page is missing"
+done
+if command -v man > /dev/null; then
+  MANPATH="$prefix/share/man" man -P cat tollwatch 2> /dev/null | grep -q -- "--status" ||
+    fail "man tollwatch does not find the installed page"
+fi
 for entry in Tollwatch TollwatchCompanion; do
   test -s "$prefix/share/applications/$entry.desktop" || fail "$entry.desktop is missing"
 done

@@ -40,6 +40,7 @@ at +1 click Dialdart1
 at +1 click "Any name"
 at +1 exit
 at +1 crash
+at +1 await-status
 )");
     ASSERT_TRUE(s.clockStart);
     EXPECT_EQ(*s.clockStart, local("2024-01-31 08:00:00"));
@@ -60,9 +61,9 @@ at +1 crash
     EXPECT_EQ(s.answers[3].texts, QStringList({""}));
     EXPECT_EQ(s.answers[3].button, ScenarioAnswer::Button::No);
 
-    const QList<Kind> kinds{
-        Kind::ConnectionState, Kind::ConnectionError, Kind::Gone, Kind::Bytes, Kind::EnumError,
-        Kind::Click,           Kind::Click,           Kind::Exit, Kind::Crash};
+    const QList<Kind> kinds{Kind::ConnectionState, Kind::ConnectionError, Kind::Gone,  Kind::Bytes,
+                            Kind::EnumError,       Kind::Click,           Kind::Click, Kind::Exit,
+                            Kind::Crash,           Kind::AwaitStatus};
     ASSERT_EQ(s.directives.size(), kinds.size());
     for (int i = 0; i < kinds.size(); ++i) {
         EXPECT_EQ(s.directives[i].kind, kinds[i]) << i;
@@ -137,6 +138,7 @@ TEST(ScenarioTest, MalformedLinesNameFileLineAndWhatWasExpected) {
         {"at +1 exit now", 1, "the end of the line, found 'now'"},
         {"at +1 click", 1, "a command name"},
         {"at +1 \"A\"gone", 1, "space after the closing quote"},
+        {"entry \"A\"\nat +1 await-status", 2, "a clock line before await-status"},
     };
     for (const auto& c : cases) {
         try {

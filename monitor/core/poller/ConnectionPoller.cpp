@@ -28,6 +28,7 @@ void ConnectionPoller::MinTimer() {
 }
 
 void ConnectionPoller::tick() {
+    m_inProgress = LinkInProgress();
     if (m_ctx.session.Online)
         m_ctx.accounting.Timer1Timer();
     QList<RasConnection> connections;
@@ -52,6 +53,7 @@ void ConnectionPoller::examine(const QList<RasConnection>& connections) {
         listed.insert(c.handle);
         m_ctx.ras.connectStatus(c.handle, status);
         const QString text = DialStateText(status.state, status.error, m_ctx.intl, m_ctx.ras);
+        noteInProgress(c, status, text);
         // A connection not seen before compares with the last text acted on,
         // exactly as a lone connection always does.
         const QString previous =
@@ -85,6 +87,13 @@ bool ConnectionPoller::sameStatusRetold(RasHandle handle, const RasConnStatus& s
     return true;
 }
 
+void ConnectionPoller::noteInProgress(const RasConnection& connection, const RasConnStatus& status,
+                                      const QString& text) {
+    if (m_inProgress.entryName.isEmpty() && status.state < RasState::Connected &&
+        status.error < RasError::FirstFailure)
+        m_inProgress = {connection.entryName, text};
+}
+
 void ConnectionPoller::connectTransition(const RasConnection& connection, const QString& text,
                                          const QList<RasConnection>& listed) {
     SessionState& s = m_ctx.session;
@@ -99,6 +108,8 @@ void ConnectionPoller::connectTransition(const RasConnection& connection, const 
     s.Online = true;
     m_ctx.events.PostEvent(event, EventKind::Connected);
     s.StartTime = timeOfDayNow();
+    s.Elapsed = ElapsedTime();
+    s.Cost = 0;
     m_ctx.chime.setChimeEnabled(true);
     s.ConnectionName = connection.entryName;
     m_timedHandle = connection.handle;

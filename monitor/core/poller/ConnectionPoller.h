@@ -40,6 +40,12 @@ struct PollerContext {
     PollerHost& host;
 };
 
+// A connection listed while it is being set up, as the last tick saw it.
+struct LinkInProgress {
+    QString entryName;
+    QString stepText; // the text of its state
+};
+
 class ConnectionPoller {
 public:
     // More connections than this make the enumeration fail.
@@ -54,12 +60,17 @@ public:
     // The hidden Simulate button: a connection that the next tick without
     // any listed connection closes out like a real one.
     void Button4Click();
+    // The first listed connection that the last tick found on its way up
+    // (a state before connected, no failure); empty entryName when none.
+    const LinkInProgress& linkInProgress() const { return m_inProgress; }
 
 private:
     void tick();
     void examine(const QList<RasConnection>& connections);
     void connectTransition(const RasConnection& connection, const QString& text,
                            const QList<RasConnection>& listed);
+    void noteInProgress(const RasConnection& connection, const RasConnStatus& status,
+                        const QString& text);
     void stateChange(const QString& text, int error);
     void disconnectTransition();
     // The connection's status is the one behind its last text; only the
@@ -79,4 +90,5 @@ private:
     QHash<RasHandle, RasConnStatus> m_lastStatusByConnection;
     // The connection being timed; 0 for a simulated one.
     RasHandle m_timedHandle = 0;
+    LinkInProgress m_inProgress;
 };

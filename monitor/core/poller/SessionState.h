@@ -23,6 +23,9 @@ struct SessionState {
     // The last status text the poller acted on; survives a disconnection.
     QString LastStatusText;
     ElapsedTime Elapsed;
+    // The cost of the connection being timed, as the last accounting update
+    // priced it.
+    double Cost = 0.0;
     // A Dialdart dial was started in this run (or the run began with /c);
     // never cleared during a run.
     bool DialStarted = false;

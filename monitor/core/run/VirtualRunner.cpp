@@ -49,6 +49,11 @@ void VirtualRunner::second(const QDateTime& t) {
     m_core.MinTimer();
     if (m_chime.takeTick())
         m_core.ChimeTick();
+    // A status request at this second sees what its tick left; each line
+    // waits for one.
+    for (; m_awaitStatus > 0; --m_awaitStatus)
+        if (m_hooks.awaitStatus)
+            m_hooks.awaitStatus();
 }
 
 void VirtualRunner::apply(const TimedDirective& d) {
@@ -63,6 +68,10 @@ void VirtualRunner::apply(const TimedDirective& d) {
     }
     if (d.kind == Kind::Exit) {
         m_core.Exit1Click();
+        return;
+    }
+    if (d.kind == Kind::AwaitStatus) {
+        ++m_awaitStatus;
         return;
     }
     if (d.kind == Kind::Click && !m_core.click(d.command))

@@ -2,7 +2,8 @@
 // A monitor run on a virtual clock, as fast as the machine allows: start-up
 // at the clock's start, then second by second the scenario's timed
 // directives, the dial progress, Timer1 and the chime timer (61 seconds after
-// it was enabled or last ticked). Waits inside handlers advance the clock.
+// it was enabled or last ticked), and a wait for a status request when the
+// second has an "await-status" line. Waits inside handlers advance the clock.
 
 #include "Scenario.h"
 #include "SessionAccounting.h"
@@ -42,6 +43,9 @@ struct RunHooks {
     std::function<void(const QString&)> info;
     // Ends the process at once with the crash status; does not return.
     std::function<void()> crash;
+    // Returns once another program asked for the monitor's status (an
+    // "await-status" line); the clock stands still meanwhile.
+    std::function<void()> awaitStatus = {};
 };
 
 class VirtualRunner {
@@ -68,4 +72,6 @@ private:
     RunHooks m_hooks;
     int m_next = 0;
     QDateTime m_end;
+    // The "await-status" lines of this second, kept for after its tick.
+    int m_awaitStatus = 0;
 };

@@ -1,26 +1,70 @@
 #include "CommandLine.h"
 
+#include <QCommandLineParser>
+
 namespace {
 
-// "--name VALUE" or "--name=VALUE"; advances i past the value.
-bool takeValue(const QStringList& args, int& i, const QString& name, QString& value) {
-    const QString& a = args.at(i);
-    if (a.startsWith(name + QLatin1Char('='))) {
-        value = a.mid(name.size() + 1);
-        return true;
+const char* const kDescription =
+    "Times and prices the connection that is up, keeps totals, writes one line per\n"
+    "connection to its log and warns at limits: a status window and tray icon, or\n"
+    "with --headless one line per occurrence on standard output.\n"
+    "\n"
+    "Switches, each a whole argument:\n"
+    "  /I      first start after installation: application-menu entry and the\n"
+    "          Monitor Wizard\n"
+    "  /c, /C  dial the Dialdart entry at once and end when that call is over\n"
+    "  /U      a start while the monitor runs also says why it ends";
+
+const char* const kExitStatus =
+    "\nExit status: 0 after an orderly end; 2 when the command line, the settings\n"
+    "store or the connection source cannot be used; 3 when --status finds no\n"
+    "monitor running on the store.\n";
+
+// The options of our own, in the order --help lists them.
+struct Options {
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Displays this help.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Displays version information.")};
+    QCommandLineOption registry{QStringLiteral("registry"),
+                                QStringLiteral("The settings store (else $TOLLWATCH_REGISTRY, else "
+                                               "$XDG_CONFIG_HOME/varnholt/registry.sqlite)."),
+                                QStringLiteral("FILE")};
+    QCommandLineOption ras{QStringLiteral("ras"),
+                           QStringLiteral("The connection source: auto, networkmanager, ppp or "
+                                          "sim:FILE (a scenario file)."),
+                           QStringLiteral("SOURCE")};
+    QCommandLineOption headless{
+        QStringLiteral("headless"),
+        QStringLiteral("No window and no tray icon: one line per occurrence on standard output.")};
+    QCommandLineOption trace{
+        QStringLiteral("trace"),
+        QStringLiteral("With --headless: also every text shown, beep and sound.")};
+    QCommandLineOption status{
+        QStringLiteral("status"),
+        QStringLiteral("Prints the state of the monitor running on the store: offline, dialling "
+                       "or connected, this connection's time and cost, and the totals.")};
+    QCommandLineOption json{QStringLiteral("json"),
+                            QStringLiteral("With --status: one JSON object instead of the line.")};
+    QCommandLineOption follow{
+        QStringLiteral("follow"),
+        QStringLiteral("With --status: a new line at every change, until interrupted.")};
+
+    void addTo(QCommandLineParser& parser) const {
+        parser.addOptions({help, version, registry, ras, headless, trace, status, json, follow});
     }
-    if (a != name)
-        return false;
-    if (i + 1 >= args.size())
-        throw CommandLineError((name + QStringLiteral(" needs a value")).toStdString());
-    value = args.at(++i);
-    return true;
+};
+
+void describe(QCommandLineParser& parser, const Options& options) {
+    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    options.addTo(parser);
 }
 
-} // namespace
-
-CommandLine CommandLine::parse(const QStringList& arguments) {
-    CommandLine cl;
+// What goes to the parser: "--" options with their values, "-h" and "-v".
+// The switches are taken out, and any other argument is ignored, as the
+// program always did.
+QStringList optionArguments(const QStringList& arguments, CommandLine& cl) {
+    QStringList forParser{QStringLiteral("tollwatch")};
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments.at(i);
         if (a == QLatin1String("/I"))
@@ -29,16 +73,62 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             cl.dialAndExit = true;
         else if (a == QLatin1String("/U"))
             cl.explainSecondStart = true;
-        else if (a == QLatin1String("--headless"))
-            cl.headless = true;
-        else if (a == QLatin1String("--trace"))
-            cl.trace = true;
-        else if (takeValue(arguments, i, QStringLiteral("--registry"), cl.registryFile) ||
-                 takeValue(arguments, i, QStringLiteral("--ras"), cl.connectionSource))
-            continue;
-        else if (a.startsWith(QLatin1String("--")))
-            throw CommandLineError(("unknown option " + a).toStdString());
-        // Anything else is ignored, as the program always did.
+        else if (a == QLatin1String("-h") || a == QLatin1String("-v"))
+            forParser << a;
+        else if (a.startsWith(QLatin1String("--"))) {
+            forParser << a;
+            // A value option's value goes along, whatever it looks like.
+            if ((a == QLatin1String("--registry") || a == QLatin1String("--ras")) &&
+                i + 1 < arguments.size())
+                forParser << arguments.at(++i);
+        }
     }
+    return forParser;
+}
+
+void checkCombination(const CommandLine& cl) {
+    if ((cl.json || cl.follow) && !cl.status)
+        throw CommandLineError("--json and --follow go with --status");
+    if (cl.status && cl.headless)
+        throw CommandLineError("--status asks the running monitor; it does not go with "
+                               "--headless");
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList& arguments) {
+    CommandLine cl;
+    QCommandLineParser parser;
+    const Options options;
+    describe(parser, options);
+    if (!parser.parse(optionArguments(arguments, cl))) {
+        const QStringList unknown = parser.unknownOptionNames();
+        const QString message = unknown.isEmpty()
+                                    ? parser.errorText()
+                                    : QStringLiteral("unknown option --") + unknown.first();
+        throw CommandLineError(message.toStdString());
+    }
+    cl.help = parser.isSet(options.help);
+    cl.version = parser.isSet(options.version);
+    cl.headless = parser.isSet(options.headless);
+    cl.trace = parser.isSet(options.trace);
+    cl.registryFile = parser.value(options.registry);
+    cl.connectionSource = parser.value(options.ras);
+    cl.status = parser.isSet(options.status);
+    cl.json = parser.isSet(options.json);
+    cl.follow = parser.isSet(options.follow);
+    if (!cl.help && !cl.version)
+        checkCombination(cl);
     return cl;
+}
+
+QString CommandLine::helpText() {
+    QCommandLineParser parser;
+    const Options options;
+    describe(parser, options);
+    QString text = parser.helpText();
+    // The parser names the program by its path; the switches are not options.
+    const qsizetype firstLineEnd = text.indexOf(QLatin1Char('\n'));
+    return QStringLiteral("Usage: tollwatch [options] [/I] [/c | /C] [/U]") +
+           text.mid(firstLineEnd) + QString::fromUtf8(kExitStatus);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The monitor's command line. The switches "/I", "/c", "/C" and "/U" count
 // only as whole arguments (paths on this platform are full of "/c" and "/I");
-// options of our own have "--" names.
+// options of our own have "--" names and are read by QCommandLineParser,
+// which also writes the --help text.
 
 #include <QString>
 #include <QStringList>
@@ -30,8 +31,20 @@ struct CommandLine {
     // "--ras SOURCE": "auto", "networkmanager", "ppp" or "sim:FILE"; empty
     // when not given (ConnectionSourceChoice validates it).
     QString connectionSource;
+    // "-h", "--help": print the help text and end.
+    bool help = false;
+    // "-v", "--version": print the version and end.
+    bool version = false;
+    // "--status": ask the running monitor of the store for its state;
+    // "--json" answers in JSON, "--follow" keeps answering at every change.
+    bool status = false;
+    bool json = false;
+    bool follow = false;
 
     // arguments without the program name. Throws CommandLineError for an
-    // unknown "--" option or one without its value.
+    // unknown "--" option, one without its value, or options that do not go
+    // together.
     static CommandLine parse(const QStringList& arguments);
+    // The --help text.
+    static QString helpText();
 };

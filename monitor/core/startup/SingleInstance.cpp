@@ -11,6 +11,8 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 3000;
 const QByteArray kShowRequest = "show\n";
+// A request is one short line; more than this without a line end is no request.
+constexpr qint64 kLongestRequest = 256;
 
 QString runtimeFolder() {
     // Asked only when it is set: without it Qt warns and picks a folder of
@@ -39,6 +41,10 @@ QString SingleInstance::keyFor(const QString& storeFile) {
     return QStringLiteral("tollwatch-") + QString::fromLatin1(hash.toHex().left(24));
 }
 
+QString SingleInstance::serverName(const QString& storeFile) {
+    return runtimeFolder() + QLatin1Char('/') + keyFor(storeFile) + QStringLiteral(".sock");
+}
+
 bool SingleInstance::claim() {
     m_lock =
         std::make_unique<QLockFile>(m_folder + QLatin1Char('/') + m_key + QStringLiteral(".lock"));
@@ -59,15 +65,30 @@ bool SingleInstance::claim() {
 void SingleInstance::acceptRequests() {
     while (QLocalSocket* peer = m_server->nextPendingConnection()) {
         connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-        connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
-            if (!peer->readAll().contains(kShowRequest.trimmed()))
-                return;
-            if (m_onRequest)
-                m_onRequest();
-            peer->write("ok\n");
-            peer->flush();
-        });
+        connect(peer, &QLocalSocket::readyRead, this, [this, peer] { readRequest(peer); });
     }
+}
+
+void SingleInstance::readRequest(QLocalSocket* peer) {
+    if (peer->peek(kLongestRequest).contains(kShowRequest.trimmed())) {
+        peer->readAll();
+        if (m_onRequest)
+            m_onRequest();
+        peer->write("ok\n");
+        peer->flush();
+        return;
+    }
+    if (!peer->canReadLine()) {
+        if (peer->bytesAvailable() > kLongestRequest)
+            peer->abort();
+        return;
+    }
+    const QByteArray line = peer->readLine(kLongestRequest).trimmed();
+    disconnect(peer, &QLocalSocket::readyRead, this, nullptr);
+    if (m_onOther)
+        m_onOther(peer, line);
+    else
+        peer->disconnectFromServer();
 }
 
 bool SingleInstance::askRunningToShow() {

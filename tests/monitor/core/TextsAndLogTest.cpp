@@ -76,6 +76,27 @@ TEST(CommandLineTest, OptionsNeedTheirValuesAndUnknownOnesAreRefused) {
     EXPECT_THROW(CommandLine::parse({QStringLiteral("--fast")}), CommandLineError);
 }
 
+TEST(CommandLineTest, StatusOptionsGoTogetherAndHelpWinsOverMistakes) {
+    const CommandLine status = CommandLine::parse({"--status", "--json", "--follow", "/U"});
+    EXPECT_TRUE(status.status && status.json && status.follow && status.explainSecondStart);
+    EXPECT_THROW(CommandLine::parse({"--json"}), CommandLineError);
+    EXPECT_THROW(CommandLine::parse({"--follow", "--headless"}), CommandLineError);
+    EXPECT_THROW(CommandLine::parse({"--status", "--headless"}), CommandLineError);
+    EXPECT_TRUE(CommandLine::parse({"--json", "-h"}).help);
+    EXPECT_TRUE(CommandLine::parse({"-v", "--follow"}).version);
+    // Single-dash words and plain words are ignored as they always were; a
+    // value goes with its option whatever it looks like.
+    const CommandLine odd = CommandLine::parse({"-x", "notes.txt", "--registry", "--odd.sqlite"});
+    EXPECT_EQ(odd.registryFile, "--odd.sqlite");
+    EXPECT_FALSE(odd.help || odd.status);
+    try {
+        CommandLine::parse({"--bogus=1"});
+        ADD_FAILURE() << "an unknown option was accepted";
+    } catch (const CommandLineError& e) {
+        EXPECT_STREQ(e.what(), "unknown option --bogus");
+    }
+}
+
 class AppendLogLineTest : public CoreFixture {
 protected:
     AppendLogLineTest() : events(view, clock, formats), log(store, intl, events) {}

@@ -1,0 +1,52 @@
+#include "StatusBoard.h"
+
+#include "ConnectionPoller.h"
+#include "Converters.h"
+#include "MonitorParts.h"
+#include "SessionState.h"
+#include "Settings.h"
+
+StatusBoard::StatusBoard(const SessionState& session, const Settings& settings,
+                         const FormatSettings& formats)
+    : m_session(session), m_settings(settings), m_formats(formats) {}
+
+void StatusBoard::refresh(const LinkInProgress& inProgress) {
+    MonitorStatus next;
+    if (m_session.Online) {
+        next.state = MonitorStatus::State::Connected;
+        next.connection = m_session.ConnectionName;
+        const ElapsedTime& e = m_session.Elapsed;
+        next.seconds = qint64(e.hours) * 3600 + e.minutes * 60 + e.seconds;
+        next.cost = m_session.Cost;
+    } else if (!inProgress.entryName.isEmpty()) {
+        next.state = MonitorStatus::State::Dialling;
+        next.connection = inProgress.entryName;
+        next.step = inProgress.stepText;
+    }
+    readTotals(next);
+    if (next == m_current)
+        return;
+    m_current = next;
+    if (m_listener)
+        m_listener(m_current);
+}
+
+// The totals as the status window shows them: the stored ones plus the
+// connection that is up. A stored value that cannot be read keeps the last
+// one read, so that one bad read does not show a false zero.
+void StatusBoard::readTotals(MonitorStatus& status) {
+    try {
+        const bool showCost = m_settings.ReadFlag(kSettingsKey, QStringLiteral("Show cost"), false);
+        const qint64 minutes = ConnectedMinutes(m_settings);
+        const double cost =
+            ParseDecimal(m_settings.ReadText(kSettingsKey, QStringLiteral("Connection Cost"),
+                                             QStringLiteral("0.0")),
+                         m_formats);
+        m_stored = {minutes, cost, showCost};
+    } catch (const std::exception&) {
+        // The last values read stand.
+    }
+    status.showCost = m_stored.showCost;
+    status.totalMinutes = m_stored.minutes + status.seconds / 60;
+    status.totalCost = m_stored.cost + status.cost;
+}
