@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig, DynData };
 
@@ -29,9 +30,27 @@ struct RegValue {
 };
 
 // A failure of the store itself: unreadable or foreign file, failed write.
+// A failure of a store file also names the file and the reason alone, so
+// that a report can say which file failed and why in its own words.
 class RegistryError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    RegistryError(const QString& message, QString fileName, QString reason)
+        : std::runtime_error(message.toStdString()), m_fileName(std::move(fileName)),
+          m_reason(std::move(reason)) {}
+
+    QString fileName() const { return m_fileName; }
+    QString reason() const { return m_reason; }
+
+private:
+    QString m_fileName;
+    QString m_reason;
+};
+
+// A store file that is damaged or was emptied: refused and left untouched.
+class DamagedStoreError : public RegistryError {
+public:
+    using RegistryError::RegistryError;
 };
 
 // Name of a root as written in registry files ("HKEY_CURRENT_USER").

@@ -1,16 +1,14 @@
 #include "SqliteRegistryStore.h"
 
 #include "RegistryPath.h"
+#include "SqliteStoreSetup.h"
 
-#include <QFileInfo>
+#include <QFile>
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
-
-constexpr const char* kFormatName = "tollwatch-registry";
-constexpr int kSchemaVersion = 1;
-constexpr int kBusyTimeoutMs = 15000;
 
 QString keyFold(const QString& path) {
     return RegistryPath::fold(RegistryPath::normalise(path));
@@ -76,39 +74,66 @@ private:
 };
 
 SqliteRegistryStore::SqliteRegistryStore(const QString& fileName) : m_fileName(fileName) {
-    const QFileInfo info(fileName);
-    const bool fresh = !info.exists() || (info.isFile() && info.size() == 0);
-    const QByteArray path = QFile::encodeName(fileName);
-    const int rc =
-        sqlite3_open_v2(path.constData(), &m_db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
-        sqlite3_close(m_db);
-        m_db = nullptr;
-        throw RegistryError(
-            QStringLiteral("Cannot open settings store %1: %2").arg(fileName, msg).toStdString());
-    }
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-    try {
-        checkSchema(fresh);
-    } catch (...) {
-        sqlite3_close(m_db);
-        m_db = nullptr;
-        throw;
-    }
+    SqliteStoreSetup::createIfMissing(fileName);
+    open();
 }
 
 SqliteRegistryStore::~SqliteRegistryStore() {
+    close();
+    // Only now: closing the lock's descriptor earlier would drop SQLite's own
+    // locks on the file.
+    m_soleUse.release();
+}
+
+std::unique_ptr<SqliteRegistryStore> SqliteRegistryStore::openAfresh(const QString& fileName,
+                                                                     QString* setAsideAs) {
+    try {
+        return std::make_unique<SqliteRegistryStore>(fileName);
+    } catch (const DamagedStoreError&) {
+        const QString aside = StoreFile::setAside(fileName);
+        if (setAsideAs)
+            *setAsideAs = aside;
+        return std::make_unique<SqliteRegistryStore>(fileName);
+    }
+}
+
+void SqliteRegistryStore::open() {
+    m_db = SqliteStoreSetup::openChecked(m_fileName);
+    // An existing store may have been made readable by others; it holds the
+    // shifted passwords.
+    StoreFile::keepPrivate(m_fileName);
+    m_identity = StoreFile::identityOf(m_fileName);
+}
+
+void SqliteRegistryStore::close() {
     for (sqlite3_stmt* s : std::as_const(m_statements))
         sqlite3_finalize(s);
+    m_statements.clear();
     sqlite3_close(m_db);
+    m_db = nullptr;
+}
+
+QString SqliteRegistryStore::backupFileName(const QString& storeFile) {
+    return storeFile + QStringLiteral(".bak");
+}
+
+void SqliteRegistryStore::writeBackup() const {
+    SqliteStoreSetup::copyTo(m_db, m_fileName, backupFileName(m_fileName));
+}
+
+bool SqliteRegistryStore::lockForSoleUse() {
+    return m_soleUse.take(m_fileName);
 }
 
 void SqliteRegistryStore::fail(const QString& what) const {
-    throw RegistryError(QStringLiteral("Settings store %1: %2: %3")
-                            .arg(m_fileName, what, QString::fromUtf8(sqlite3_errmsg(m_db)))
-                            .toStdString());
+    const QString reason = QString::fromUtf8(sqlite3_errmsg(m_db));
+    throw RegistryError(QStringLiteral("Settings store %1: %2: %3").arg(m_fileName, what, reason),
+                        m_fileName, reason);
+}
+
+void SqliteRegistryStore::failWith(const QString& reason) const {
+    throw RegistryError(QStringLiteral("Settings store %1: %2").arg(m_fileName, reason), m_fileName,
+                        reason);
 }
 
 sqlite3_stmt* SqliteRegistryStore::prepare(const char* sql) const {
@@ -127,72 +152,8 @@ void SqliteRegistryStore::exec(const char* sql) const {
     if (sqlite3_exec(m_db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
         const QString msg = QString::fromUtf8(err ? err : "unknown error");
         sqlite3_free(err);
-        throw RegistryError(
-            QStringLiteral("Settings store %1: %2").arg(m_fileName, msg).toStdString());
+        failWith(msg);
     }
-}
-
-// A store of ours has a meta table naming its format. Only a missing or empty
-// file becomes a new store; anything else that is not ours (another program's
-// database, even one without tables, a damaged file, a text file) is refused
-// without being touched.
-void SqliteRegistryStore::checkSchema(bool fresh) {
-    if (fresh)
-        initialiseSchema();
-    const char* probe = "SELECT value FROM meta WHERE name = 'format'";
-    sqlite3_stmt* stmt = nullptr;
-    bool ours = false;
-    QString why = QStringLiteral("it has no format mark of ours");
-    if (sqlite3_prepare_v2(m_db, probe, -1, &stmt, nullptr) == SQLITE_OK) {
-        ours = sqlite3_step(stmt) == SQLITE_ROW &&
-               QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) ==
-                   QLatin1String(kFormatName);
-    } else {
-        why = QString::fromUtf8(sqlite3_errmsg(m_db));
-    }
-    sqlite3_finalize(stmt);
-    if (!ours)
-        throw RegistryError(QStringLiteral("%1 is not a Tollwatch settings store (%2)")
-                                .arg(m_fileName, why)
-                                .toStdString());
-    // WAL only once the schema is committed: switching an empty file while
-    // another process creates the same store made one of them fail at once.
-    exec("PRAGMA journal_mode=WAL");
-}
-
-// Two programs may create the store at the same moment: the exclusive lock
-// makes the second wait, and it then finds the tables made by the first.
-void SqliteRegistryStore::initialiseSchema() {
-    exec("BEGIN EXCLUSIVE");
-    try {
-        sqlite3_stmt* stmt = nullptr;
-        const bool empty = sqlite3_prepare_v2(m_db, "SELECT count(*) FROM sqlite_master", -1, &stmt,
-                                              nullptr) == SQLITE_OK &&
-                           sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 0;
-        sqlite3_finalize(stmt);
-        if (empty)
-            createTables();
-        exec("COMMIT");
-    } catch (...) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
-}
-
-void SqliteRegistryStore::createTables() {
-    exec("CREATE TABLE meta(name TEXT PRIMARY KEY, value TEXT NOT NULL);"
-         "CREATE TABLE keys("
-         "  root INTEGER NOT NULL, fold TEXT NOT NULL, parent TEXT NOT NULL,"
-         "  name TEXT NOT NULL, PRIMARY KEY(root, fold));"
-         "CREATE INDEX keys_parent ON keys(root, parent);"
-         "CREATE TABLE vals("
-         "  root INTEGER NOT NULL, key TEXT NOT NULL, fold TEXT NOT NULL,"
-         "  name TEXT NOT NULL, type INTEGER NOT NULL, data BLOB,"
-         "  PRIMARY KEY(root, key, fold));"
-         "INSERT INTO meta VALUES('format', 'tollwatch-registry');");
-    const QByteArray version =
-        QStringLiteral("INSERT INTO meta VALUES('version', '%1')").arg(kSchemaVersion).toUtf8();
-    exec(version.constData());
 }
 
 bool SqliteRegistryStore::keyExists(RegRoot root, const QString& path) const {
@@ -293,10 +254,14 @@ void SqliteRegistryStore::writeValue(RegRoot root, const QString& path, const QS
 }
 
 bool SqliteRegistryStore::deleteValue(RegRoot root, const QString& path, const QString& name) {
-    Statement q(*this, "DELETE FROM vals WHERE root = ?1 AND key = ?2 AND fold = ?3");
-    q.bind(1, qint64(root)).bind(2, keyFold(path)).bind(3, RegistryPath::fold(name));
-    q.run();
-    return sqlite3_changes(m_db) > 0;
+    bool deleted = false;
+    transaction([&] {
+        Statement q(*this, "DELETE FROM vals WHERE root = ?1 AND key = ?2 AND fold = ?3");
+        q.bind(1, qint64(root)).bind(2, keyFold(path)).bind(3, RegistryPath::fold(name));
+        q.run();
+        deleted = sqlite3_changes(m_db) > 0;
+    });
+    return deleted;
 }
 
 QStringList SqliteRegistryStore::subKeyNames(RegRoot root, const QString& path) const {
@@ -317,7 +282,43 @@ QStringList SqliteRegistryStore::valueNames(RegRoot root, const QString& path) c
     return names;
 }
 
+// A store that was opened read-only (its file could not be written then) or
+// whose path now names another store is opened afresh, so that writes go
+// where every other program finds them.
+void SqliteRegistryStore::reopenWhenNeeded() {
+    const auto now = StoreFile::identityOf(m_fileName);
+    if (!now)
+        failWith(QStringLiteral("the file was removed"));
+    const bool replaced = *now != m_identity;
+    const bool readOnly = sqlite3_db_readonly(m_db, "main") == 1 &&
+                          ::access(QFile::encodeName(m_fileName).constData(), W_OK) == 0;
+    if (!replaced && !readOnly)
+        return;
+    StoreFile::SoleUseLock lock;
+    if (replaced && m_soleUse.held() && !lock.take(m_fileName))
+        failWith(QStringLiteral("the file was replaced by one that another program uses"));
+    sqlite3* fresh = SqliteStoreSetup::openChecked(m_fileName);
+    close();
+    m_db = fresh;
+    m_identity = now;
+    StoreFile::keepPrivate(m_fileName);
+    if (lock.held())
+        m_soleUse.swap(lock);
+}
+
+// Writes that land in a file no longer at the store's path would be lost
+// without a word when the program ends.
+void SqliteRegistryStore::checkStillAtPath() const {
+    const auto now = StoreFile::identityOf(m_fileName);
+    if (!now)
+        failWith(QStringLiteral("the file was removed"));
+    if (*now != m_identity)
+        failWith(QStringLiteral("the file was replaced"));
+}
+
 void SqliteRegistryStore::transaction(const std::function<void()>& work) {
+    if (m_depth == 0)
+        reopenWhenNeeded();
     // The outermost level takes the write lock at once (BEGIN IMMEDIATE), so a
     // second process waits on the busy time-out instead of failing half-way.
     const QByteArray savepoint = "sp" + QByteArray::number(m_depth);
@@ -325,6 +326,8 @@ void SqliteRegistryStore::transaction(const std::function<void()>& work) {
     ++m_depth;
     try {
         work();
+        if (m_depth == 1)
+            checkStillAtPath();
     } catch (...) {
         --m_depth;
         if (m_depth == 0)
