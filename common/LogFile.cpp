@@ -3,11 +3,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace LogFile {
@@ -72,6 +75,61 @@ int openLocked(const QByteArray& path, int flags, int lockOp) {
     }
 }
 
+// Opens a regular file for appending without ever blocking: O_NONBLOCK keeps
+// a FIFO without a reader (or a device) from holding the caller in open(),
+// and anything that is not a regular file is refused before a byte goes to it.
+// Returns -errno on failure.
+int openRegularForAppend(const QByteArray& path) {
+    const int fd = ::open(path.constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0644);
+    if (fd < 0)
+        return -errno;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return S_ISDIR(st.st_mode) ? -EISDIR : -EINVAL;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// The exclusive lock, waited for until deadline at most: a reader or a purge
+// of the companion takes moments, one that hangs must not hang the monitor.
+// Returns 0 or the error number.
+int lockBefore(int fd, std::chrono::steady_clock::time_point deadline) {
+    using namespace std::chrono;
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return 0;
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
+            return errno;
+        const auto left = deadline - steady_clock::now();
+        if (left <= steady_clock::duration::zero())
+            return EWOULDBLOCK;
+        std::this_thread::sleep_for(std::min<steady_clock::duration>(left, milliseconds(10)));
+    }
+}
+
+// As openLocked, for the append path: regular files only, the lock waited for
+// a bounded time. Returns -errno on failure.
+int openForAppend(const QByteArray& path, int lockWaitMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockWaitMs);
+    for (;;) {
+        const int fd = openRegularForAppend(path);
+        if (fd < 0)
+            return fd;
+        if (const int err = lockBefore(fd, deadline)) {
+            ::close(fd);
+            return -err;
+        }
+        if (stillAtPath(fd, path))
+            return fd;
+        ::close(fd);
+    }
+}
+
 void writeAll(int fd, const QByteArray& data, const QString& path) {
     const char* p = data.constData();
     qsizetype left = data.size();
@@ -107,9 +165,9 @@ QByteArray readFd(int fd, const QString& path) {
 
 } // namespace
 
-int appendLine(const QString& path, const QString& text) {
+int appendLine(const QString& path, const QString& text, int lockWaitMs) {
     const QByteArray name = QFile::encodeName(path);
-    const int fd = openLocked(name, O_WRONLY | O_APPEND | O_CREAT, LOCK_EX);
+    const int fd = openForAppend(name, lockWaitMs);
     if (fd < 0)
         return -fd;
     Fd guard(fd);

@@ -25,10 +25,16 @@ private:
 
 namespace LogFile {
 
-// Appends text and CR LF. Returns 0, or the system's error number when the
-// file can neither be opened nor created (nothing is written then). A failed
-// write throws LogFileError.
-int appendLine(const QString& path, const QString& text);
+// How long an append waits at most for another program's lock.
+constexpr int kAppendLockWaitMs = 1500;
+
+// Appends text and CR LF. Returns 0, or an error number when nothing was
+// written: the system's when the file can neither be opened nor created,
+// EISDIR or EINVAL when the path names a folder or anything else that is not
+// a regular file (a FIFO, a device), EWOULDBLOCK when another program held
+// the lock for longer than lockWaitMs. Opening never blocks. A failed write
+// throws LogFileError.
+int appendLine(const QString& path, const QString& text, int lockWaitMs = kAppendLockWaitMs);
 
 // The whole content, read under a shared lock; throws LogFileError (with the
 // error number) when the file cannot be opened.
