@@ -7,6 +7,8 @@
 #include "Settings.h"
 #include "TRegistryEnhanced.h"
 
+#include <cerrno>
+
 ConnectionLogAppender::ConnectionLogAppender(RegistryStore& store, const IntlStrings& intl,
                                              EventSink& events)
     : m_store(store), m_intl(intl), m_events(events) {}
@@ -33,10 +35,46 @@ QString ConnectionLogAppender::logFilePath() const {
 }
 
 void ConnectionLogAppender::AppendLogLine(const QString& text) {
+    m_waiting.append(text);
+    writeWaiting(false);
+}
+
+bool ConnectionLogAppender::RetryUnwritten() {
+    if (!m_waiting.isEmpty())
+        writeWaiting(false);
+    return m_waiting.isEmpty();
+}
+
+bool ConnectionLogAppender::RetryUnwrittenAtExit() {
+    if (!m_waiting.isEmpty())
+        writeWaiting(true);
+    return m_waiting.isEmpty();
+}
+
+void ConnectionLogAppender::reportOpenError(const QString& path, int error) {
+    m_events.PostEvent(m_intl.IntlStr(60) + path + QLatin1Char('(') + QString::number(error) +
+                           QLatin1Char(')'),
+                       EventKind::Error);
+}
+
+void ConnectionLogAppender::writeWaiting(bool reportEach) {
     const QString path = logFilePath();
-    const int error = LogFile::appendLine(path, text);
-    if (error != 0)
-        m_events.PostEvent(m_intl.IntlStr(60) + path + QLatin1Char('(') + QString::number(error) +
-                               QLatin1Char(')'),
-                           EventKind::Error);
+    while (!m_waiting.isEmpty()) {
+        // Taken off first: a line whose write failed half-way is not written twice.
+        const QString line = m_waiting.takeFirst();
+        const int error = LogFile::appendLine(path, line);
+        if (error == EWOULDBLOCK) {
+            m_waiting.prepend(line);
+            if (!m_lockReported)
+                reportOpenError(path, error);
+            m_lockReported = true;
+            break;
+        }
+        if (error != 0)
+            reportOpenError(path, error);
+        m_lockReported = false;
+    }
+    if (reportEach)
+        for (const QString& line : std::as_const(m_waiting))
+            m_events.PostEvent(m_intl.IntlStr(9660) + line, EventKind::Error);
 }

@@ -12,6 +12,7 @@ class EventSink;
 class IntlStrings;
 class LogAppender;
 class MonitorView;
+class ProblemReports;
 class RasApi;
 class RegistryStore;
 class Settings;
@@ -39,7 +40,9 @@ struct MonitorParts {
     TransferRates& xfer;
     MonitorFeatures features;
     const CommandLine& commandLine;
+    // Problems with stored values and the settings file, each reported once.
+    ProblemReports& problems;
 };
 
-// The user's total minutes ("Connected"); 0 when it is no number.
+// The user's total minutes ("Connected"); 0 when it cannot serve as a total.
 qint64 ConnectedMinutes(const Settings& settings);

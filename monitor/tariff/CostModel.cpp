@@ -27,7 +27,22 @@ bool CostModel::InPeriod(double t, double from, double to) {
 }
 
 double CostModel::ReadDecimal(const QString& name, const QString& def) const {
-    return ParseDecimal(m_settings.ReadText(kSettingsKey, name, def), m_fmt);
+    return Usable(name, m_settings.ReadText(kSettingsKey, name, def));
+}
+
+double CostModel::Usable(const QString& name, const QString& text) const {
+    if (!m_watch)
+        return ParseDecimal(text, m_fmt);
+    try {
+        const double value = ParseDecimal(text, m_fmt);
+        if (std::fabs(value) <= kLargestAmount) {
+            m_watch->amountUsable(name);
+            return value;
+        }
+    } catch (const ConversionError&) {
+    }
+    m_watch->unusableAmount(name, text);
+    return 0;
 }
 
 double CostModel::ReadBound(const QString& name, const QString& def) const {
@@ -74,9 +89,12 @@ bool CostModel::IsCheapDay() const {
 double CostModel::CheapDayRate() const {
     if (m_settings.ReadFlag(kSettingsKey, QStringLiteral("One rate"), true))
         return ReadDecimal(QStringLiteral("Standard Rate"), QStringLiteral("0.20"));
-    const QString cheap =
-        m_settings.ReadText(kSettingsKey, QStringLiteral("Cheap Rate"), QStringLiteral("0.10"));
-    return ReadDecimal(QStringLiteral("Weekend Rate"), cheap);
+    // Without a weekend rate of its own, the cheap rate's text stands in,
+    // and a problem with it is the cheap rate's.
+    const QString weekend = m_settings.ReadText(kSettingsKey, QStringLiteral("Weekend Rate"), {});
+    if (weekend.isEmpty())
+        return ReadDecimal(QStringLiteral("Cheap Rate"), QStringLiteral("0.10"));
+    return Usable(QStringLiteral("Weekend Rate"), weekend);
 }
 
 double CostModel::NormalRate() const {

@@ -19,6 +19,8 @@ public:
 
     // A missing value, or one that is no number, reads as 0.
     double ReadNumber(const QString& name) const;
+    // The stored text; empty when missing or not text.
+    QString ReadText(const QString& name) const;
     // Throws RegistryError when the store cannot write.
     void WriteText(const QString& name, const QString& text);
     void Delete(const QString& name);

@@ -65,7 +65,9 @@ TEST_F(StartupTest, InstallSwitchForcesTheWizard) {
     EXPECT_TRUE(features.calls.contains(QStringLiteral("ShowWizard")));
 }
 
-TEST_F(StartupTest, RecoveryShowsTheMessageFirstThenAddsThePendingConnectionOnce) {
+// The poll timer runs while the recovery message is open: a connection that
+// comes up and ends meanwhile is timed, and meets a recovery already done.
+TEST_F(StartupTest, RecoveryIsStoredBeforeItsMessageAndATickInsideItCountsToo) {
     settings.WriteText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("10"));
     settings.WriteText(kSettingsKey, QStringLiteral("Connection Cost"), QStringLiteral("2.5"));
     setMachineValue(QStringLiteral("pending time"), QStringLiteral("7"));
@@ -74,32 +76,64 @@ TEST_F(StartupTest, RecoveryShowsTheMessageFirstThenAddsThePendingConnectionOnce
     QString connectedWhileBoxShown;
     view.onBox = [&](const RecordingView::Box&) {
         connectedWhileBoxShown = userValue(QStringLiteral("Connected"));
+        list(QStringLiteral("Home"), 8192);
+        for (int second = 0; second < 150; ++second) {
+            if (second == 140)
+                gone(QStringLiteral("Home"));
+            clock.advance(1);
+            core().MinTimer();
+        }
     };
     core().FormCreate();
     ASSERT_EQ(view.boxes.size(), 1);
     EXPECT_EQ(view.boxes[0].caption, QStringLiteral("Tollwatch"));
     EXPECT_EQ(view.boxes[0].icon, BoxIcon::Warning);
     EXPECT_TRUE(view.boxes[0].text.startsWith(QStringLiteral("Tollwatch has found")));
-    EXPECT_EQ(connectedWhileBoxShown, QStringLiteral("10"));
-    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("17"));
-    EXPECT_EQ(userValue(QStringLiteral("Connection Cost")), QStringLiteral("3.75"));
-    EXPECT_EQ(machineValue(QStringLiteral("pending time")), QString());
-    EXPECT_EQ(machineValue(QStringLiteral("PC Total time")), QStringLiteral("<missing>"));
+    EXPECT_EQ(connectedWhileBoxShown, QStringLiteral("17"));
+    // 10 + 7 recovered + 3 for the call of 2:20 inside the box.
+    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("20"));
+    EXPECT_TRUE(logContent().contains(QStringLiteral(";9:59:01 PM;3;")))
+        << logContent().toStdString();
+    EXPECT_EQ(machineValue(QStringLiteral("pending time")), QStringLiteral("<missing>"));
+    EXPECT_EQ(machineValue(QStringLiteral("PC Total time")), QStringLiteral("3"));
     restart();
     view.boxes.clear();
+    view.onBox = {};
     core().FormCreate();
     EXPECT_TRUE(view.boxes.isEmpty());
-    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("17"));
+    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("20"));
 }
 
-TEST_F(StartupTest, UnreadablePendingValuesAreNotHalfRecovered) {
-    settings.WriteText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("10"));
+TEST_F(StartupTest, UnreadableValuesAreReportedAndTheRecoveryGoesThroughOnce) {
+    settings.WriteText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("1.5"));
+    settings.WriteText(kSettingsKey, QStringLiteral("Connection Cost"), QStringLiteral("2.5"));
     setMachineValue(QStringLiteral("pending time"), QStringLiteral("7"));
     setMachineValue(QStringLiteral("pending cost"), QStringLiteral("lots"));
     core().FormCreate();
     EXPECT_EQ(view.boxes.size(), 1);
-    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("10"));
-    EXPECT_EQ(machineValue(QStringLiteral("pending time")), QStringLiteral("7"));
+    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("7"));
+    EXPECT_EQ(userValue(QStringLiteral("Connection Cost")), QStringLiteral("2.5"));
+    EXPECT_EQ(machineValue(QStringLiteral("pending time")), QString());
+    const QStringList rows = view.rowTexts();
+    EXPECT_TRUE(
+        rows.contains(QStringLiteral("Unreadable value of the unfinished connection, counted as 0: "
+                                     "pending cost = lots")))
+        << rows.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(rows.contains(
+        QStringLiteral("Unreadable total, started again from this connection: Connected = 1.5")));
+
+    // A pending time too large to add restarts nothing else and is gone too.
+    restart();
+    view.boxes.clear();
+    setMachineValue(QStringLiteral("pending time"), QStringLiteral("9223372036854775807"));
+    core().FormCreate();
+    EXPECT_EQ(view.boxes.size(), 1);
+    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("7"));
+    EXPECT_EQ(machineValue(QStringLiteral("pending time")), QString());
+    restart();
+    view.boxes.clear();
+    core().FormCreate();
+    EXPECT_TRUE(view.boxes.isEmpty());
 }
 
 TEST_F(StartupTest, StartAfterACrashReportsTheAbnormalEndAfterTheRecovery) {
