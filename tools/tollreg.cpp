@@ -9,11 +9,12 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
 const char* kUsage =
-    "usage: tollreg [--registry FILE] COMMAND ...\n"
+    "usage: tollreg [--registry FILE] [--fresh-store] COMMAND ...\n"
     "  query KEY [NAME]          print the values of KEY, or the data of one value\n"
     "  set KEY NAME DATA         write a string value\n"
     "  set KEY NAME --dword N    write a dword value\n"
@@ -21,7 +22,9 @@ const char* kUsage =
     "  export [KEY]              write a registry file to standard output\n"
     "  import FILE               read a registry file ('-' for standard input)\n"
     "KEY starts with HKEY_CURRENT_USER (HKCU) or HKEY_LOCAL_MACHINE (HKLM);\n"
-    "NAME \"@\" is the key's default value.\n";
+    "NAME \"@\" is the key's default value.\n"
+    "--fresh-store: a store refused as damaged is kept as FILE.damaged and a new,\n"
+    "empty one takes its place (then import your settings into it).\n";
 
 void out(const QString& s) {
     const QByteArray b = s.toUtf8();
@@ -115,8 +118,22 @@ int import(RegistryStore& store, const QString& fileName) {
     return 0;
 }
 
+// The store, or with --fresh-store a new one in place of a damaged one.
+std::unique_ptr<SqliteRegistryStore> openStore(const QString& fileName, bool fresh) {
+    if (!fresh)
+        return std::make_unique<SqliteRegistryStore>(fileName);
+    QString aside;
+    auto store = SqliteRegistryStore::openAfresh(fileName, &aside);
+    if (!aside.isEmpty())
+        std::fprintf(stderr, "tollreg: the damaged settings store was kept as %s\n",
+                     aside.toLocal8Bit().constData());
+    return store;
+}
+
 int run(const QStringList& all) {
-    const QStringList args = RegistryLocation::withoutRegistryOption(all);
+    const QString freshOption = QLatin1String(SqliteRegistryStore::kFreshStoreOption);
+    QStringList args = RegistryLocation::withoutRegistryOption(all);
+    const bool fresh = args.removeAll(freshOption) > 0;
     const QString command = args.value(0);
     const QStringList rest = args.mid(1);
     const bool known =
@@ -130,7 +147,8 @@ int run(const QStringList& all) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    SqliteRegistryStore store(RegistryLocation::resolve(all));
+    const auto opened = openStore(RegistryLocation::resolve(all), fresh);
+    SqliteRegistryStore& store = *opened;
     if (command == QLatin1String("query"))
         return query(store, rest);
     if (command == QLatin1String("set"))

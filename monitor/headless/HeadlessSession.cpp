@@ -12,10 +12,13 @@
 #include "SimRasApi.h"
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
+#include "StoreOpening.h"
 #include "TerminationSignals.h"
 #include "VirtualRunner.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -72,7 +75,7 @@ bool openRealSource(const QString& source, HeadlessRun& run) {
 
 bool prepare(const CommandLine& cl, const QString& storeFile, HeadlessRun& run) {
     try {
-        run.store = std::make_unique<SqliteRegistryStore>(storeFile);
+        run.store = StoreOpening::open(storeFile, cl.freshStore, fail);
         run.settings = std::make_unique<Settings>(*run.store);
         const auto choice = ConnectionSourceChoice::choose(cl, *run.settings);
         if (!choice.scenarioFile.isEmpty()) {
@@ -96,13 +99,13 @@ bool prepare(const CommandLine& cl, const QString& storeFile, HeadlessRun& run) 
     return true;
 }
 
-int secondStart(const CommandLine& cl, HeadlessView& view, SingleInstance& instance) {
+int secondStart(const CommandLine& cl, HeadlessView& view, const QString& storeFile) {
     if (cl.explainSecondStart)
         view.messageBox(
             QStringLiteral("Tollwatch"),
             QStringLiteral("Please exit any running copies of Tollwatch and then try again."),
             BoxButtons::Ok, BoxIcon::Error, BoxAnswer::Ok);
-    if (!instance.askRunningToShow())
+    if (!SingleInstance::askRunningToShow(storeFile))
         view.info(QStringLiteral("the running monitor did not answer"));
     return 0;
 }
@@ -147,9 +150,10 @@ int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleI
         VirtualChime chime(*run.virtualClock);
         TerminateFlag control;
         return withCore(services, chime, control, [&](MonitorCore& core) {
-            return VirtualRunner(core, sim, *run.virtualClock, chime, control,
-                                 run.scenario.directives, hooks)
-                .run();
+            VirtualRunner runner(core, sim, *run.virtualClock, chime, control,
+                                 run.scenario.directives, hooks);
+            view.setBoxWait([&runner](int seconds) { runner.waitInsideBox(seconds); });
+            return runner.run();
         });
     }
     TimerChime chime;
@@ -157,10 +161,15 @@ int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleI
     return withCore(services, chime, control, [&](MonitorCore& core) {
         RealTimeRunner runner(core, run.realSource ? nullptr : &sim, run.clock(), chime, control,
                               run.scenario.directives, hooks);
+        view.setBoxWait([](int seconds) {
+            QEventLoop open;
+            QTimer::singleShot(seconds * 1000, &open, &QEventLoop::quit);
+            open.exec();
+        });
         runner.start();
         QCoreApplication::exec();
         core.FormDestroy();
-        return 0;
+        return core.exitStatus();
     });
 }
 
@@ -174,9 +183,10 @@ int run(const CommandLine& cl, const QString& storeFile) {
         return 2;
     HeadlessView view(run.clock(), cl.trace, writeLine);
     view.setAnswers(run.scenario.answers);
-    SingleInstance instance(storeFile);
-    if (!instance.claim())
-        return secondStart(cl, view, instance);
+    SingleInstance instance;
+    if (!instance.claim(*run.store))
+        return secondStart(cl, view, storeFile);
+    StoreOpening::backUp(*run.store, [&view](const QString& text) { view.info(text); });
     return monitor(cl, run, view, instance);
 }
 

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "SqliteRegistryStore.h"
+
 namespace {
 
 // "--name VALUE" or "--name=VALUE"; advances i past the value.
@@ -33,6 +35,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             cl.headless = true;
         else if (a == QLatin1String("--trace"))
             cl.trace = true;
+        else if (a == QLatin1String(SqliteRegistryStore::kFreshStoreOption))
+            cl.freshStore = true;
         else if (takeValue(arguments, i, QStringLiteral("--registry"), cl.registryFile) ||
                  takeValue(arguments, i, QStringLiteral("--ras"), cl.connectionSource))
             continue;

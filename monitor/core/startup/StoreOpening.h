@@ -1,0 +1,24 @@
+#pragma once
+// Opening the monitor's settings store at start-up: as it is, or with
+// --fresh-store setting a damaged one aside first; and, once the run holds
+// the store alone, the backup of it as it was found.
+
+#include "SqliteRegistryStore.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace StoreOpening {
+
+// Throws RegistryError (DamagedStoreError for a damaged store without
+// freshStore). note hears where a damaged store was set aside.
+std::unique_ptr<SqliteRegistryStore> open(const QString& fileName, bool freshStore,
+                                          const std::function<void(const QString&)>& note);
+
+// Writes the backup beside the store, once per start, after the store was
+// found sound; a failure only costs the backup and is told to note.
+void backUp(const SqliteRegistryStore& store, const std::function<void(const QString&)>& note);
+
+} // namespace StoreOpening
