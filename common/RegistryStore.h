@@ -53,6 +53,12 @@ public:
     using RegistryError::RegistryError;
 };
 
+// A store file that another process holds for its sole use.
+class StoreInUseError : public RegistryError {
+public:
+    using RegistryError::RegistryError;
+};
+
 // Name of a root as written in registry files ("HKEY_CURRENT_USER").
 QString rootName(RegRoot root);
 // Parses "HKEY_CURRENT_USER", "HKCU", ... (any case); nullopt when unknown.

@@ -73,8 +73,12 @@ private:
     sqlite3_stmt* m_stmt;
 };
 
-SqliteRegistryStore::SqliteRegistryStore(const QString& fileName) : m_fileName(fileName) {
+SqliteRegistryStore::SqliteRegistryStore(const QString& fileName, Use use) : m_fileName(fileName) {
     SqliteStoreSetup::createIfMissing(fileName);
+    if (use == Use::Sole && !m_soleUse.take(fileName))
+        throw StoreInUseError(
+            QStringLiteral("Settings store %1 is in use by another run").arg(fileName), fileName,
+            QStringLiteral("in use by another run"));
     open();
 }
 
@@ -86,18 +90,20 @@ SqliteRegistryStore::~SqliteRegistryStore() {
 }
 
 std::unique_ptr<SqliteRegistryStore> SqliteRegistryStore::openAfresh(const QString& fileName,
-                                                                     QString* setAsideAs) {
+                                                                     QString* setAsideAs, Use use) {
     try {
-        return std::make_unique<SqliteRegistryStore>(fileName);
+        return std::make_unique<SqliteRegistryStore>(fileName, use);
     } catch (const DamagedStoreError&) {
+        // Another run starting meanwhile finds the same damage and stops.
         const QString aside = StoreFile::setAside(fileName);
         if (setAsideAs)
             *setAsideAs = aside;
-        return std::make_unique<SqliteRegistryStore>(fileName);
+        return std::make_unique<SqliteRegistryStore>(fileName, use);
     }
 }
 
-void SqliteRegistryStore::open() {
+void SqliteRegistryStore::open() const {
+    StoreFile::matchJournals(m_fileName);
     m_db = SqliteStoreSetup::openChecked(m_fileName);
     // An existing store may have been made readable by others; it holds the
     // shifted passwords.
@@ -105,7 +111,7 @@ void SqliteRegistryStore::open() {
     m_identity = StoreFile::identityOf(m_fileName);
 }
 
-void SqliteRegistryStore::close() {
+void SqliteRegistryStore::close() const {
     for (sqlite3_stmt* s : std::as_const(m_statements))
         sqlite3_finalize(s);
     m_statements.clear();
@@ -137,6 +143,8 @@ void SqliteRegistryStore::failWith(const QString& reason) const {
 }
 
 sqlite3_stmt* SqliteRegistryStore::prepare(const char* sql) const {
+    if (!m_db)
+        reopenWhenNeeded();
     auto it = m_statements.constFind(sql);
     if (it != m_statements.constEnd())
         return it.value();
@@ -148,6 +156,8 @@ sqlite3_stmt* SqliteRegistryStore::prepare(const char* sql) const {
 }
 
 void SqliteRegistryStore::exec(const char* sql) const {
+    if (!m_db)
+        reopenWhenNeeded();
     char* err = nullptr;
     if (sqlite3_exec(m_db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
         const QString msg = QString::fromUtf8(err ? err : "unknown error");
@@ -285,23 +295,23 @@ QStringList SqliteRegistryStore::valueNames(RegRoot root, const QString& path) c
 // A store that was opened read-only (its file could not be written then) or
 // whose path now names another store is opened afresh, so that writes go
 // where every other program finds them.
-void SqliteRegistryStore::reopenWhenNeeded() {
+void SqliteRegistryStore::reopenWhenNeeded() const {
     const auto now = StoreFile::identityOf(m_fileName);
     if (!now)
         failWith(QStringLiteral("the file was removed"));
     const bool replaced = *now != m_identity;
-    const bool readOnly = sqlite3_db_readonly(m_db, "main") == 1 &&
+    const bool readOnly = m_db && sqlite3_db_readonly(m_db, "main") == 1 &&
                           ::access(QFile::encodeName(m_fileName).constData(), W_OK) == 0;
-    if (!replaced && !readOnly)
+    if (m_db && !replaced && !readOnly)
         return;
     StoreFile::SoleUseLock lock;
     if (replaced && m_soleUse.held() && !lock.take(m_fileName))
         failWith(QStringLiteral("the file was replaced by one that another program uses"));
-    sqlite3* fresh = SqliteStoreSetup::openChecked(m_fileName);
+    // SQLite shares one view of the journal between the connections of a
+    // process to one file: the old connection, read-only, would make the new
+    // one read-only too, so it goes first.
     close();
-    m_db = fresh;
-    m_identity = now;
-    StoreFile::keepPrivate(m_fileName);
+    open();
     if (lock.held())
         m_soleUse.swap(lock);
 }

@@ -21,11 +21,15 @@ public:
     // new one in its place.
     static constexpr const char* kFreshStoreOption = "--fresh-store";
 
+    enum class Use { Shared, Sole };
+
     // Opens the store, creating it when the file does not exist; throws
     // RegistryError naming the file when it cannot be opened or is not a
     // store of ours, and DamagedStoreError when it is damaged or empty. A
-    // file that is refused is never changed.
-    explicit SqliteRegistryStore(const QString& fileName);
+    // file that is refused is never changed. For sole use the lock is taken
+    // before SQLite opens the file (StoreInUseError when another process
+    // holds it), so a second run never reads or writes a store in use.
+    explicit SqliteRegistryStore(const QString& fileName, Use use = Use::Shared);
     ~SqliteRegistryStore() override;
     SqliteRegistryStore(const SqliteRegistryStore&) = delete;
     SqliteRegistryStore& operator=(const SqliteRegistryStore&) = delete;
@@ -33,8 +37,8 @@ public:
     // Opens fileName; when it is refused as damaged, it is set aside
     // (StoreFile::setAside, its new name in setAsideAs) and a new store made
     // in its place. A sound store is opened as it is.
-    static std::unique_ptr<SqliteRegistryStore> openAfresh(const QString& fileName,
-                                                           QString* setAsideAs = nullptr);
+    static std::unique_ptr<SqliteRegistryStore>
+    openAfresh(const QString& fileName, QString* setAsideAs = nullptr, Use use = Use::Shared);
 
     QString fileName() const { return m_fileName; }
     // The last good copy, beside the store.
@@ -47,6 +51,7 @@ public:
     // path or link it was reached by; false when another process holds it.
     // Kept as long as the store is open.
     bool lockForSoleUse();
+    bool soleUse() const { return m_soleUse.held(); }
 
     bool keyExists(RegRoot root, const QString& path) const override;
     void createKey(RegRoot root, const QString& path) override;
@@ -69,16 +74,18 @@ private:
     void exec(const char* sql) const;
     [[noreturn]] void fail(const QString& what) const;
     [[noreturn]] void failWith(const QString& reason) const;
-    void open();
-    void close();
-    void reopenWhenNeeded();
+    void open() const;
+    void close() const;
+    void reopenWhenNeeded() const;
     void insertKeyChain(RegRoot root, const QString& path);
     void checkStillAtPath() const;
 
     QString m_fileName;
-    sqlite3* m_db = nullptr;
+    // The connection; opened again when the file changed under it (null
+    // after such an opening failed, until the next use tries once more).
+    mutable sqlite3* m_db = nullptr;
     mutable QHash<const char*, sqlite3_stmt*> m_statements;
     int m_depth = 0;
-    std::optional<StoreFile::Identity> m_identity;
-    StoreFile::SoleUseLock m_soleUse;
+    mutable std::optional<StoreFile::Identity> m_identity;
+    mutable StoreFile::SoleUseLock m_soleUse;
 };

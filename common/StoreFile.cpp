@@ -19,8 +19,6 @@ namespace {
 // within 32 bits for lock managers that know no more.
 constexpr off_t kSoleUseByte = 0x60000000;
 
-const char* const kCompanions[] = {"", "-wal", "-shm"};
-
 QByteArray native(const QString& path) {
     return QFile::encodeName(path);
 }
@@ -48,13 +46,26 @@ std::optional<Identity> identityOf(const QString& path) {
 }
 
 void keepPrivate(const QString& path) {
-    for (const char* suffix : kCompanions) {
-        const QByteArray name = native(path) + suffix;
-        struct stat st {};
-        if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
-            st.st_uid != ::geteuid() || (st.st_mode & 077) == 0)
-            continue;
-        ::chmod(name.constData(), st.st_mode & 0700);
+    const QByteArray store = native(path);
+    struct stat st {};
+    if (::stat(store.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+        (st.st_mode & 077) != 0)
+        ::chmod(store.constData(), st.st_mode & 0700);
+    matchJournals(path);
+}
+
+void matchJournals(const QString& path) {
+    const QByteArray store = native(path);
+    struct stat st {};
+    if (::stat(store.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+        return;
+    const mode_t mode = st.st_mode & 0777;
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const QByteArray name = store + suffix;
+        struct stat journal {};
+        if (::stat(name.constData(), &journal) == 0 && S_ISREG(journal.st_mode) &&
+            journal.st_uid == ::geteuid() && (journal.st_mode & 0777) != mode)
+            ::chmod(name.constData(), mode);
     }
 }
 

@@ -22,9 +22,14 @@ struct Identity {
 // The file that path names now (links followed); nullopt when there is none.
 std::optional<Identity> identityOf(const QString& path);
 
-// Drops the group and other permission bits of the store and of its -wal and
-// -shm files, where the current user owns them.
+// Drops the group and other permission bits of the store, where the current
+// user owns it, and then matches its journals to it.
 void keepPrivate(const QString& path);
+
+// Gives the store's -wal and -shm files (the user's own) the store's mode.
+// SQLite makes them with that mode; ones left by a run that could not write
+// the store would otherwise keep it unwritable after its mode was mended.
+void matchJournals(const QString& path);
 
 // Renames a damaged store (and its -wal and -shm files) to path.damaged, or
 // path.damaged-2 and so on when that is taken. Returns the new name; throws

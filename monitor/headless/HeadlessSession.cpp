@@ -55,6 +55,8 @@ struct HeadlessRun {
     std::unique_ptr<ManualClock> virtualClock;
     SystemClock systemClock;
     FormatSettings formats = FormatSettings::system();
+    // Another run holds the store: this start only asks it for its window.
+    bool storeInUse = false;
 
     Clock& clock() { return virtualClock ? static_cast<Clock&>(*virtualClock) : systemClock; }
 };
@@ -75,7 +77,12 @@ bool openRealSource(const QString& source, HeadlessRun& run) {
 
 bool prepare(const CommandLine& cl, const QString& storeFile, HeadlessRun& run) {
     try {
-        run.store = StoreOpening::open(storeFile, cl.freshStore, fail);
+        try {
+            run.store = StoreOpening::open(storeFile, cl.freshStore, fail);
+        } catch (const StoreInUseError&) {
+            run.storeInUse = true;
+            return true;
+        }
         run.settings = std::make_unique<Settings>(*run.store);
         const auto choice = ConnectionSourceChoice::choose(cl, *run.settings);
         if (!choice.scenarioFile.isEmpty()) {
@@ -184,7 +191,7 @@ int run(const CommandLine& cl, const QString& storeFile) {
     HeadlessView view(run.clock(), cl.trace, writeLine);
     view.setAnswers(run.scenario.answers);
     SingleInstance instance;
-    if (!instance.claim(*run.store))
+    if (run.storeInUse || !instance.claim(*run.store))
         return secondStart(cl, view, storeFile);
     StoreOpening::backUp(*run.store, [&view](const QString& text) { view.info(text); });
     return monitor(cl, run, view, instance);

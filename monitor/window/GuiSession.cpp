@@ -71,6 +71,8 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     std::unique_ptr<SqliteRegistryStore> store;
     try {
         store = StoreOpening::open(storeFile, cl.freshStore, fail);
+    } catch (const StoreInUseError&) {
+        return secondStart(cl, storeFile);
     } catch (const std::exception& e) {
         // Started from a menu, the program has no terminal to say it on.
         fail(QString::fromUtf8(e.what()));

@@ -12,8 +12,10 @@
 
 namespace StoreOpening {
 
-// Throws RegistryError (DamagedStoreError for a damaged store without
-// freshStore). note hears where a damaged store was set aside.
+// Opens the store for this run's sole use. Throws StoreInUseError when
+// another run holds it (nothing of the store was read then), RegistryError
+// otherwise (DamagedStoreError for a damaged store without freshStore). note
+// hears where a damaged store was set aside.
 std::unique_ptr<SqliteRegistryStore> open(const QString& fileName, bool freshStore,
                                           const std::function<void(const QString&)>& note);
 
