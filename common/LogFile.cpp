@@ -79,9 +79,9 @@ int openLocked(const QByteArray& path, int flags, int lockOp) {
 // a FIFO without a reader (or a device) from holding the caller in open(),
 // and anything that is not a regular file is refused before a byte goes to it.
 // Returns -errno on failure.
-int openRegularForAppend(const QByteArray& path) {
+int openRegularForAppend(const QByteArray& path, int access) {
     const int fd = ::open(path.constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0644);
+                          access | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0644);
     if (fd < 0)
         return -errno;
     struct stat st {};
@@ -114,10 +114,10 @@ int lockBefore(int fd, std::chrono::steady_clock::time_point deadline) {
 
 // As openLocked, for the append path: regular files only, the lock waited for
 // a bounded time. Returns -errno on failure.
-int openForAppend(const QByteArray& path, int lockWaitMs) {
+int openForAppend(const QByteArray& path, int lockWaitMs, int access = O_WRONLY) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockWaitMs);
     for (;;) {
-        const int fd = openRegularForAppend(path);
+        const int fd = openRegularForAppend(path, access);
         if (fd < 0)
             return fd;
         if (const int err = lockBefore(fd, deadline)) {
@@ -172,6 +172,39 @@ int appendLine(const QString& path, const QString& text, int lockWaitMs) {
         return -fd;
     Fd guard(fd);
     writeAll(fd, text.toUtf8() + "\r\n", path);
+    return 0;
+}
+
+// True when line (with its CR LF) is one of the lines in the last 64 KiB.
+bool amongLastLines(int fd, const QByteArray& line) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return false;
+    constexpr off_t kTail = 65536;
+    const off_t from = std::max<off_t>(0, st.st_size - kTail);
+    QByteArray tail(qsizetype(st.st_size - from), '\0');
+    qsizetype got = 0;
+    while (got < tail.size()) {
+        const ssize_t n = ::pread(fd, tail.data() + got, size_t(tail.size() - got), from + got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    tail.truncate(got);
+    return tail.startsWith(line) || tail.contains("\n" + line);
+}
+
+int appendLineUnlessPresent(const QString& path, const QString& text, int lockWaitMs) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = openForAppend(name, lockWaitMs, O_RDWR);
+    if (fd < 0)
+        return -fd;
+    Fd guard(fd);
+    const QByteArray line = text.toUtf8() + "\r\n";
+    if (!amongLastLines(fd, line))
+        writeAll(fd, line, path);
     return 0;
 }
 

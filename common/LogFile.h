@@ -36,6 +36,12 @@ constexpr int kAppendLockWaitMs = 1500;
 // throws LogFileError.
 int appendLine(const QString& path, const QString& text, int lockWaitMs = kAppendLockWaitMs);
 
+// As appendLine, but nothing is written when the line is already among the
+// last lines of the file (64 KiB): for a line that a run ended before it
+// could tell whether it was written.
+int appendLineUnlessPresent(const QString& path, const QString& text,
+                            int lockWaitMs = kAppendLockWaitMs);
+
 // The whole content, read under a shared lock; throws LogFileError (with the
 // error number) when the file cannot be opened.
 QByteArray readAll(const QString& path);

@@ -4,10 +4,15 @@
 #include "EventKind.h"
 #include "IntlStrings.h"
 #include "LogFile.h"
+#include "MachineValues.h"
 #include "Settings.h"
 #include "TRegistryEnhanced.h"
 
 #include <cerrno>
+
+namespace {
+const QString kLineEnd = QStringLiteral("\r\n");
+}
 
 ConnectionLogAppender::ConnectionLogAppender(RegistryStore& store, const IntlStrings& intl,
                                              EventSink& events)
@@ -51,6 +56,46 @@ bool ConnectionLogAppender::RetryUnwrittenAtExit() {
     return m_waiting.isEmpty();
 }
 
+QStringList ConnectionLogAppender::pendingLines() const {
+    const auto value = m_store.readValue(RegRoot::LocalMachine, kMachineKey, kPendingLogLines);
+    if (!value || value->type != RegType::String)
+        return {};
+    return value->text.split(kLineEnd, Qt::SkipEmptyParts);
+}
+
+void ConnectionLogAppender::forgetPending(const QString& line) {
+    try {
+        m_store.transaction([&] {
+            QStringList lines = pendingLines();
+            if (!lines.removeOne(line))
+                return;
+            if (lines.isEmpty())
+                m_store.deleteValue(RegRoot::LocalMachine, kMachineKey, kPendingLogLines);
+            else
+                m_store.writeValue(RegRoot::LocalMachine, kMachineKey, kPendingLogLines,
+                                   RegValue::fromString(lines.join(kLineEnd)));
+        });
+    } catch (const RegistryError&) {
+        // Left pending, the line is looked for in the log at the next start.
+    }
+}
+
+void ConnectionLogAppender::AppendPendingLines() {
+    const QString path = logFilePath();
+    const QStringList lines = pendingLines();
+    for (const QString& line : lines) {
+        const int error = LogFile::appendLineUnlessPresent(path, line);
+        if (error == EWOULDBLOCK) {
+            // Waits like any line that found the file locked too long.
+            m_waiting.append(line);
+            continue;
+        }
+        if (error != 0)
+            reportOpenError(path, error);
+        forgetPending(line);
+    }
+}
+
 void ConnectionLogAppender::reportOpenError(const QString& path, int error) {
     m_events.PostEvent(m_intl.IntlStr(60) + path + QLatin1Char('(') + QString::number(error) +
                            QLatin1Char(')'),
@@ -73,6 +118,7 @@ void ConnectionLogAppender::writeWaiting(bool reportEach) {
         if (error != 0)
             reportOpenError(path, error);
         m_lockReported = false;
+        forgetPending(line);
     }
     if (reportEach)
         for (const QString& line : std::as_const(m_waiting))

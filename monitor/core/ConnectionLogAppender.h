@@ -23,6 +23,9 @@ public:
     virtual bool RetryUnwritten() { return true; }
     // The last retry, at the end: each line still waiting is reported.
     virtual bool RetryUnwrittenAtExit() { return true; }
+    // At start-up: the lines of connections a crash cut off between their
+    // totals and their log line are written, unless they already are.
+    virtual void AppendPendingLines() {}
 };
 
 class ConnectionLogAppender : public LogAppender {
@@ -34,6 +37,7 @@ public:
     void AppendLogLine(const QString& text) override;
     bool RetryUnwritten() override;
     bool RetryUnwrittenAtExit() override;
+    void AppendPendingLines() override;
     const QStringList& waitingLines() const { return m_waiting; }
 
     // The native path of the log file as configured now.
@@ -43,6 +47,9 @@ public:
 
 private:
     void writeWaiting(bool reportEach);
+    // The line is in the log (or refused for good): it is no longer pending.
+    void forgetPending(const QString& line);
+    QStringList pendingLines() const;
     void reportOpenError(const QString& path, int error);
 
     RegistryStore& m_store;

@@ -62,4 +62,21 @@ TEST_F(LogAppend, ALockHeldTooLongGivesUpWithoutWriting) {
     EXPECT_EQ(raw(), QByteArray("first\r\nsecond\r\n"));
 }
 
+TEST_F(LogAppend, ALineAlreadyAmongTheLastIsNotWrittenTwice) {
+    for (const char* line : {"a;1", "b;2", "c;3"})
+        ASSERT_EQ(LogFile::appendLine(file, QString::fromLatin1(line)), 0);
+    EXPECT_EQ(LogFile::appendLineUnlessPresent(file, QStringLiteral("b;2")), 0);
+    EXPECT_EQ(LogFile::appendLineUnlessPresent(file, QStringLiteral("a;1")), 0);
+    // Only whole lines count: "2" ends a line but is not one.
+    EXPECT_EQ(LogFile::appendLineUnlessPresent(file, QStringLiteral("2")), 0);
+    EXPECT_EQ(LogFile::appendLineUnlessPresent(file, QStringLiteral("d;4")), 0);
+    EXPECT_EQ(raw(), QByteArray("a;1\r\nb;2\r\nc;3\r\n2\r\nd;4\r\n"));
+    const QString fresh = dir.filePath(QStringLiteral("new.txt"));
+    EXPECT_EQ(LogFile::appendLineUnlessPresent(fresh, QStringLiteral("x")), 0);
+    EXPECT_EQ(LogFile::appendLineUnlessPresent(fresh, QStringLiteral("x")), 0);
+    QFile f(fresh);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("x\r\n"));
+}
+
 } // namespace

@@ -16,20 +16,21 @@ SessionTotals EndSession::run(double startTime, double endTime, const QString& c
     t.cost = m_ctx.costModel().ConnectionCost(start, end);
 
     const bool showCost = m_ctx.totalTexts().ShowCost();
+    const TransferRates::Rates rates = m_ctx.xfer.Averages(t.seconds);
+    const QString line = LogLine(start, t, rates, connectionName, showCost);
     const TotalsWriter::UserTotals totals =
-        TotalsWriter(m_ctx, m_kept).add(t.minutes, t.cost, showCost);
+        TotalsWriter(m_ctx, m_kept).add(t.minutes, t.cost, showCost, line);
     t.connected = totals.connected;
     t.connectionCost = totals.connectionCost;
     t.stored = totals.stored;
 
-    const TransferRates::Rates rates = m_ctx.xfer.Averages(t.seconds);
     if (m_ctx.xfer.MonitorXfer())
         m_ctx.events.PostEvent(m_ctx.xfer.RateText(rates), EventKind::Information);
     if (showCost)
         ShowCostMode(t);
     else
         ShowTimeMode(t);
-    m_append(LogLine(start, t, rates, connectionName, showCost));
+    m_append(line);
     m_ctx.xfer.TakeBaselines();
     return t;
 }

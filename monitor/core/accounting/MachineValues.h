@@ -12,6 +12,9 @@ inline const QString kPendingTime = QStringLiteral("pending time");
 inline const QString kPendingCost = QStringLiteral("pending cost");
 inline const QString kPcTotalTime = QStringLiteral("PC Total time");
 inline const QString kPcTotalCost = QStringLiteral("PC Total cost");
+// Log lines of connections already in the totals but not yet known to be in
+// the log, one per CR LF: a start after a crash writes those still missing.
+inline const QString kPendingLogLines = QStringLiteral("pending log lines");
 
 class MachineValues {
 public:

@@ -13,9 +13,13 @@ const QString kConnectionCost = QStringLiteral("Connection Cost");
 
 } // namespace
 
-TotalsWriter::UserTotals TotalsWriter::add(qint64 minutes, double cost, bool costMode) {
+TotalsWriter::UserTotals TotalsWriter::add(qint64 minutes, double cost, bool costMode,
+                                           const QString& logLine) {
     m_kept.add(minutes, cost, costMode);
-    return write(std::nullopt);
+    m_logLine = logLine;
+    const UserTotals out = write(std::nullopt);
+    m_logLine.clear();
+    return out;
 }
 
 bool TotalsWriter::saveKept(const std::optional<PendingAmounts>& current) {
@@ -31,6 +35,7 @@ TotalsWriter::UserTotals TotalsWriter::write(const std::optional<PendingAmounts>
         m_ctx.settings.store().transaction([&] {
             restarted.clear();
             writePending(pendingAfter);
+            notePendingLogLine();
             addUserTotals(out, restarted);
             addMachineTotals(restarted);
         });
@@ -59,6 +64,15 @@ void TotalsWriter::writePending(const std::optional<PendingAmounts>& pendingAfte
     } catch (const RegistryError&) {
         // Values that cannot be removed are emptied by the next start.
     }
+}
+
+void TotalsWriter::notePendingLogLine() {
+    if (m_logLine.isEmpty())
+        return;
+    MachineValues machine(m_ctx.settings.store(), m_ctx.fmt);
+    const QString waiting = machine.ReadText(kPendingLogLines);
+    machine.WriteText(kPendingLogLines,
+                      waiting.isEmpty() ? m_logLine : waiting + QStringLiteral("\r\n") + m_logLine);
 }
 
 void TotalsWriter::addUserTotals(UserTotals& out, Restarts& restarted) {

@@ -32,8 +32,10 @@ public:
     TotalsWriter(const AccountingContext& ctx, KeptTotals& kept) : m_ctx(ctx), m_kept(kept) {}
 
     // Adds one finished connection after whatever is kept, and removes the
-    // pending values.
-    UserTotals add(qint64 minutes, double cost, bool costMode);
+    // pending values. Its logLine goes into the store with the totals (as a
+    // pending log line), so that a crash before the line reaches the log
+    // cannot leave the connection in the totals only.
+    UserTotals add(qint64 minutes, double cost, bool costMode, const QString& logLine = QString());
     // Stores what is kept; the pending values then hold current (the
     // connection being timed) or are removed. True when nothing is kept.
     bool saveKept(const std::optional<PendingAmounts>& current);
@@ -43,10 +45,12 @@ private:
 
     UserTotals write(const std::optional<PendingAmounts>& pendingAfter);
     void writePending(const std::optional<PendingAmounts>& pendingAfter);
+    void notePendingLogLine();
     void addUserTotals(UserTotals& out, Restarts& restarted);
     void addMachineTotals(Restarts& restarted);
     UserTotals unstored() const;
 
     AccountingContext m_ctx;
     KeptTotals& m_kept;
+    QString m_logLine;
 };

@@ -39,6 +39,7 @@ void StartupSequence::guarded(const std::function<void()>& step) {
 }
 
 void StartupSequence::FormCreate() {
+    guarded([this] { m_parts.log.AppendPendingLines(); });
     guarded([this] {
         PendingRecovery(m_parts.store, m_parts.view, m_parts.intl, m_parts.formats,
                         m_parts.problems)

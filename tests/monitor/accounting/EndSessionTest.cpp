@@ -223,6 +223,16 @@ TEST_F(EndSessionTest, StoreThatCannotWriteKeepsTheTotalsUntilItCan) {
         events.texts().last().startsWith(QStringLiteral("The settings file can be written again")));
 }
 
+// The line goes into the store with the totals, in the same transaction: a
+// crash before it reaches the log leaves it for the next start.
+TEST_F(EndSessionTest, LogLineIsStoredAsPendingWithTheTotals) {
+    End(At(10, 0), 10, 2, 30);
+    ASSERT_EQ(logLines.size(), 1);
+    EXPECT_EQ(Machine(kPendingLogLines), logLines[0]);
+    End(At(10, 5), 10, 6, 0);
+    EXPECT_EQ(Machine(kPendingLogLines), logLines.join(QStringLiteral("\r\n")));
+}
+
 TEST_F(EndSessionTest, FailedLogWriteComesAfterTheTotals) {
     SetUser(QStringLiteral("Connected"), QStringLiteral("30"));
     EndSession end(

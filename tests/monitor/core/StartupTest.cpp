@@ -39,8 +39,9 @@ protected:
     TerminateFlag control;
     CommandLine commandLine;
 
-private:
     QTemporaryDir m_dir;
+
+private:
     std::unique_ptr<MonitorCore> m_core;
 };
 
@@ -133,6 +134,22 @@ TEST_F(StartupTest, UnreadableValuesAreReportedAndTheRecoveryGoesThroughOnce) {
     restart();
     view.boxes.clear();
     core().FormCreate();
+    EXPECT_TRUE(view.boxes.isEmpty());
+}
+
+// A crash between a connection's totals and its log line: the next start
+// writes the line, unless it reached the log after all.
+TEST_F(StartupTest, LogLinesOfTotalledConnectionsAreWrittenOnceAtTheNextStart) {
+    settings.WriteFlag(kSettingsKey, QStringLiteral("Bad termination"), true);
+    LogFile::appendLine(m_dir.path() + QStringLiteral("/access.txt"),
+                        QStringLiteral("anna;1;first"));
+    setMachineValue(QStringLiteral("pending log lines"),
+                    QStringLiteral("anna;1;first\r\nanna;2;second"));
+    core().FormCreate();
+    EXPECT_TRUE(logContent().startsWith(QStringLiteral("anna;1;first\r\nanna;2;second\r\n"
+                                                       "Abnormal exit on last run:")))
+        << logContent().toStdString();
+    EXPECT_EQ(machineValue(QStringLiteral("pending log lines")), QStringLiteral("<missing>"));
     EXPECT_TRUE(view.boxes.isEmpty());
 }
 
