@@ -282,6 +282,32 @@ TEST_F(MonthlyResetTest, NoKeepsTheTotalsButRecordsTheMonthSoItIsAskedOnce) {
     EXPECT_EQ(view.boxes.size(), 1);
 }
 
+// The question is open while a call of the new month ends: the reset takes
+// off what the question showed, and the call stays.
+TEST_F(MonthlyResetTest, CallEndingWhileTheQuestionIsOpenStaysAfterTheReset) {
+    settings.WriteText(kSettingsKey, QStringLiteral("Last Reset"), QStringLiteral("202312"));
+    settings.WriteText(kSettingsKey, QStringLiteral("Connection Cost"), QStringLiteral("10.1"));
+    settings.WriteText(kSettingsKey, QStringLiteral("Show cost"), QStringLiteral("true"));
+    settings.WriteText(kSettingsKey, QStringLiteral("Connection Fee"), QStringLiteral("0.35"));
+    settings.WriteText(kSettingsKey, QStringLiteral("Standard Rate"), QStringLiteral("0.25"));
+    view.answers = {BoxAnswer::Yes};
+    view.onBox = [this](const RecordingView::Box&) {
+        list(QStringLiteral("Home"), 8192);
+        for (int second = 0; second < 70; ++second) {
+            if (second == 60)
+                gone(QStringLiteral("Home"));
+            clock.advance(1);
+            core().MinTimer();
+        }
+    };
+    core().FormCreate();
+    // 1:00 counts 2 minutes; one billed minute at 0.25 and the fee.
+    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("2"));
+    EXPECT_EQ(userValue(QStringLiteral("Connection Cost")), QStringLiteral("0.6"));
+    EXPECT_TRUE(
+        view.rowTexts().contains(QStringLiteral("Log reset (Total connection cost: $10.10)")));
+}
+
 TEST(MonthlyResetDue, StoredMonthWithoutAYearComesBeforeEveryMonth) {
     EXPECT_TRUE(MonthlyReset::isDue(QStringLiteral("1"), 2024, 1));
     EXPECT_TRUE(MonthlyReset::isDue(QStringLiteral("202312"), 2024, 1));
