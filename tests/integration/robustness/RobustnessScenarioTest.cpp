@@ -93,7 +93,9 @@ TEST_F(RobustnessTest, RateThatGivesNoFinitePriceCountsAsZeroAndEveryCallIsCount
 }
 
 TEST_F(RobustnessTest, UnreadableTotalsStartAgainFromTheCallThatIsStillLoggedOnce) {
-    SeedUser({{"Connected", "1.5"}, {"Connection Cost", "abc"}});
+    // A language that is no number reads as the default instead of failing
+    // every text, the session end's included.
+    SeedUser({{"Connected", "1.5"}, {"Connection Cost", "abc"}, {"Language", "abc"}});
     const MonitorRun r = Run(kOneEveningCall);
     ASSERT_EQ(r.exitCode, 0) << r.errors;
     EXPECT_EQ(logLines(Log()).size(), 1);
