@@ -4,6 +4,8 @@
 // the spelling first written. Every read goes to the backing store.
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -85,6 +87,9 @@ public:
     // Names as first spelled, in the order they were created.
     virtual QStringList subKeyNames(RegRoot root, const QString& path) const = 0;
     virtual QStringList valueNames(RegRoot root, const QString& path) const = 0;
+    // Every value of a key with its name as first spelled, in no particular
+    // order; empty when the key is missing. One read where a backend can.
+    virtual QList<QPair<QString, RegValue>> values(RegRoot root, const QString& path) const;
 
     // Runs work so that all its writes land together or not at all. Nested
     // calls join the outer one. An exception from work undoes its writes and

@@ -176,6 +176,10 @@ bool SqliteRegistryStore::keyExists(RegRoot root, const QString& path) const {
 }
 
 void SqliteRegistryStore::insertKeyChain(RegRoot root, const QString& path) {
+    // The key is there nearly always (the pending values are written every
+    // second): one look instead of an insert for every part of the path.
+    if (keyExists(root, path))
+        return;
     QString sofar;
     for (const QString& part : RegistryPath::split(path)) {
         const QString parent = sofar;
@@ -191,7 +195,18 @@ void SqliteRegistryStore::insertKeyChain(RegRoot root, const QString& path) {
 }
 
 void SqliteRegistryStore::createKey(RegRoot root, const QString& path) {
-    transaction([&] { insertKeyChain(root, path); });
+    within([&] { insertKeyChain(root, path); });
+}
+
+// One change made of a few statements: a transaction of its own, or, inside
+// one, simply part of it. A failure then throws through the enclosing work,
+// which undoes it with the rest (nothing partial of one is ever kept but a
+// key without its value).
+void SqliteRegistryStore::within(const std::function<void()>& work) {
+    if (m_depth > 0)
+        work();
+    else
+        transaction(work);
 }
 
 bool SqliteRegistryStore::deleteKey(RegRoot root, const QString& path) {
@@ -212,25 +227,38 @@ bool SqliteRegistryStore::deleteKey(RegRoot root, const QString& path) {
     return true;
 }
 
+namespace {
+
+RegValue valueFrom(qint64 type, const QByteArray& data) {
+    switch (RegType(type)) {
+    case RegType::DWord:
+        return RegValue::fromDWord(std::uint32_t(data.toULongLong()));
+    case RegType::Binary:
+        return RegValue::fromBinary(data);
+    default:
+        return RegValue::fromString(QString::fromUtf8(data));
+    }
+}
+
+} // namespace
+
 std::optional<RegValue> SqliteRegistryStore::readValue(RegRoot root, const QString& path,
                                                        const QString& name) const {
     Statement q(*this, "SELECT type, data FROM vals WHERE root = ?1 AND key = ?2 AND fold = ?3");
     q.bind(1, qint64(root)).bind(2, keyFold(path)).bind(3, RegistryPath::fold(name));
     if (!q.step())
         return std::nullopt;
-    RegValue v;
-    switch (RegType(q.integer(0))) {
-    case RegType::DWord:
-        v = RegValue::fromDWord(std::uint32_t(q.blob(1).toULongLong()));
-        break;
-    case RegType::Binary:
-        v = RegValue::fromBinary(q.blob(1));
-        break;
-    default:
-        v = RegValue::fromString(QString::fromUtf8(q.blob(1)));
-        break;
-    }
-    return v;
+    return valueFrom(q.integer(0), q.blob(1));
+}
+
+QList<QPair<QString, RegValue>> SqliteRegistryStore::values(RegRoot root,
+                                                            const QString& path) const {
+    Statement q(*this, "SELECT name, type, data FROM vals WHERE root = ?1 AND key = ?2");
+    q.bind(1, qint64(root)).bind(2, keyFold(path));
+    QList<QPair<QString, RegValue>> out;
+    while (q.step())
+        out.append({q.text(0), valueFrom(q.integer(1), q.blob(2))});
+    return out;
 }
 
 void SqliteRegistryStore::writeValue(RegRoot root, const QString& path, const QString& name,
@@ -247,7 +275,7 @@ void SqliteRegistryStore::writeValue(RegRoot root, const QString& path, const QS
         data = value.binary;
         break;
     }
-    transaction([&] {
+    within([&] {
         insertKeyChain(root, path);
         // An existing value keeps the spelling it was first written with.
         Statement q(*this, "INSERT INTO vals(root, key, fold, name, type, data) "
@@ -265,7 +293,7 @@ void SqliteRegistryStore::writeValue(RegRoot root, const QString& path, const QS
 
 bool SqliteRegistryStore::deleteValue(RegRoot root, const QString& path, const QString& name) {
     bool deleted = false;
-    transaction([&] {
+    within([&] {
         Statement q(*this, "DELETE FROM vals WHERE root = ?1 AND key = ?2 AND fold = ?3");
         q.bind(1, qint64(root)).bind(2, keyFold(path)).bind(3, RegistryPath::fold(name));
         q.run();
@@ -296,14 +324,20 @@ QStringList SqliteRegistryStore::valueNames(RegRoot root, const QString& path) c
 // whose path now names another store is opened afresh, so that writes go
 // where every other program finds them.
 void SqliteRegistryStore::reopenWhenNeeded() const {
+    const bool readOnly = m_db && sqlite3_db_readonly(m_db, "main") == 1;
+    // The last commit found the file at its path: nothing to look at.
+    if (m_db && !readOnly && !m_pathInDoubt)
+        return;
     const auto now = StoreFile::identityOf(m_fileName);
     if (!now)
         failWith(QStringLiteral("the file was removed"));
     const bool replaced = *now != m_identity;
-    const bool readOnly = m_db && sqlite3_db_readonly(m_db, "main") == 1 &&
-                          ::access(QFile::encodeName(m_fileName).constData(), W_OK) == 0;
-    if (m_db && !replaced && !readOnly)
+    const bool writableNow =
+        readOnly && ::access(QFile::encodeName(m_fileName).constData(), W_OK) == 0;
+    if (m_db && !replaced && !writableNow) {
+        m_pathInDoubt = false;
         return;
+    }
     StoreFile::SoleUseLock lock;
     if (replaced && m_soleUse.held() && !lock.take(m_fileName))
         failWith(QStringLiteral("the file was replaced by one that another program uses"));
@@ -312,6 +346,7 @@ void SqliteRegistryStore::reopenWhenNeeded() const {
     // one read-only too, so it goes first.
     close();
     open();
+    m_pathInDoubt = false;
     if (lock.held())
         m_soleUse.swap(lock);
 }
@@ -320,10 +355,27 @@ void SqliteRegistryStore::reopenWhenNeeded() const {
 // without a word when the program ends.
 void SqliteRegistryStore::checkStillAtPath() const {
     const auto now = StoreFile::identityOf(m_fileName);
+    m_pathInDoubt = now != m_identity;
     if (!now)
         failWith(QStringLiteral("the file was removed"));
     if (*now != m_identity)
         failWith(QStringLiteral("the file was replaced"));
+}
+
+// The statements that open and close transactions run at every write: they
+// are prepared once, like every other.
+void SqliteRegistryStore::step(const char* sql) const {
+    sqlite3_stmt* stmt = prepare(sql);
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        failWith(QString::fromUtf8(sqlite3_errmsg(m_db)));
+}
+
+void SqliteRegistryStore::rollback() const {
+    sqlite3_stmt* stmt = prepare("ROLLBACK");
+    sqlite3_step(stmt);
+    sqlite3_reset(stmt);
 }
 
 void SqliteRegistryStore::transaction(const std::function<void()>& work) {
@@ -332,7 +384,10 @@ void SqliteRegistryStore::transaction(const std::function<void()>& work) {
     // The outermost level takes the write lock at once (BEGIN IMMEDIATE), so a
     // second process waits on the busy time-out instead of failing half-way.
     const QByteArray savepoint = "sp" + QByteArray::number(m_depth);
-    exec(m_depth == 0 ? "BEGIN IMMEDIATE" : ("SAVEPOINT " + savepoint).constData());
+    if (m_depth == 0)
+        step("BEGIN IMMEDIATE");
+    else
+        exec(("SAVEPOINT " + savepoint).constData());
     ++m_depth;
     try {
         work();
@@ -341,7 +396,7 @@ void SqliteRegistryStore::transaction(const std::function<void()>& work) {
     } catch (...) {
         --m_depth;
         if (m_depth == 0)
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            rollback();
         else
             sqlite3_exec(m_db, ("ROLLBACK TO " + savepoint + "; RELEASE " + savepoint).constData(),
                          nullptr, nullptr, nullptr);
@@ -353,11 +408,11 @@ void SqliteRegistryStore::transaction(const std::function<void()>& work) {
         return;
     }
     try {
-        exec("COMMIT");
+        step("COMMIT");
     } catch (...) {
         // A commit that fails (a full disk, say) must not leave the
         // transaction open, or every later write would join it and be lost.
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        rollback();
         throw;
     }
 }

@@ -63,6 +63,7 @@ public:
     bool deleteValue(RegRoot root, const QString& path, const QString& name) override;
     QStringList subKeyNames(RegRoot root, const QString& path) const override;
     QStringList valueNames(RegRoot root, const QString& path) const override;
+    QList<QPair<QString, RegValue>> values(RegRoot root, const QString& path) const override;
     // Besides the undo on failure: a store file that was removed or replaced
     // while open is not written (RegistryError), and a store opened read-only
     // or replaced by another store is opened again first.
@@ -72,12 +73,15 @@ private:
     class Statement;
     sqlite3_stmt* prepare(const char* sql) const;
     void exec(const char* sql) const;
+    void step(const char* sql) const;
+    void rollback() const;
     [[noreturn]] void fail(const QString& what) const;
     [[noreturn]] void failWith(const QString& reason) const;
     void open() const;
     void close() const;
     void reopenWhenNeeded() const;
     void insertKeyChain(RegRoot root, const QString& path);
+    void within(const std::function<void()>& work);
     void checkStillAtPath() const;
 
     QString m_fileName;
@@ -87,5 +91,7 @@ private:
     mutable QHash<const char*, sqlite3_stmt*> m_statements;
     int m_depth = 0;
     mutable std::optional<StoreFile::Identity> m_identity;
+    // The path may no longer name the file the connection has open.
+    mutable bool m_pathInDoubt = false;
     mutable StoreFile::SoleUseLock m_soleUse;
 };

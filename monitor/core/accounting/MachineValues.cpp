@@ -39,7 +39,8 @@ QString MachineValues::ReadText(const QString& name) const {
 }
 
 void MachineValues::WriteText(const QString& name, const QString& text) {
-    MachineKey(m_store).WriteValue(name, text);
+    // The names here carry no path: the store takes them directly.
+    m_store.writeValue(RegRoot::LocalMachine, kMachineKey, name, RegValue::fromString(text));
 }
 
 void MachineValues::Delete(const QString& name) {
