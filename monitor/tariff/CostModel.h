@@ -20,6 +20,17 @@ public:
     virtual void amountUsable(const QString& name) = 0;
 };
 
+// The tariff at one moment, each value read once: the bounds of the cheap
+// hours and the rates in force today, the fee and the minimum.
+struct Tariff {
+    double cheapBefore = 0;
+    double cheapAfter = 0;
+    double normalRate = 0;
+    double cheapRate = 0;
+    double fee = 0;
+    double minimum = 0;
+};
+
 class CostModel {
 public:
     // The largest rate, fee or minimum a price is made of: beyond it, the
@@ -37,8 +48,14 @@ public:
 
     // The price of the whole connection so far, always a finite number. end
     // carries the 23:59:59 the caller added when the connection crossed
-    // midnight.
+    // midnight. The tariff is read once for the computation (ReadTariff).
     double ConnectionCost(double start, double end) const;
+
+    // Every value of the tariff as stored now; a change applies to the next
+    // computation, the rest of a connection in progress included.
+    Tariff ReadTariff() const;
+    // The price of a connection under a tariff.
+    static double Price(const Tariff& tariff, double start, double end);
 
     // Started minutes of a span, counted in whole seconds; whole days dropped.
     static int BilledMinutes(double span);
@@ -60,9 +77,6 @@ private:
     double ReadDecimal(const QString& name, const QString& def) const;
     double Usable(const QString& name, const QString& text) const;
     double ReadBound(const QString& name, const QString& def) const;
-    void PriceStartCheapMorning(double s, double e, double& p) const;
-    void PriceStartNormal(double s, double e, double& p) const;
-    void PriceStartCheapEvening(double s, double e, double& p) const;
 
     const Settings& m_settings;
     const FormatSettings& m_fmt;

@@ -14,6 +14,8 @@ QString TwoDigits(int value) {
 } // namespace
 
 AccountingUpdate Timer1Timer::run(double startTime, const KeptTotals& kept) {
+    // Every setting of the tick, the tariff's included, is read once.
+    const Settings::Snapshot tick(m_ctx.settings);
     const double now = DayTime::AcrossMidnight(startTime, m_ctx.nowInSeconds());
     AccountingUpdate u;
     u.elapsed = DayTime::Split(now - startTime);
