@@ -1,5 +1,7 @@
 #include "LogFile.h"
 
+#include "LogJournal.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -39,14 +41,6 @@ private:
     int m_fd;
 };
 
-int lockRetrying(int fd, int op) {
-    int rc;
-    do {
-        rc = ::flock(fd, op);
-    } while (rc != 0 && errno == EINTR);
-    return rc;
-}
-
 // True when fd is still the file that path names (a rewrite may have renamed
 // a new file over it while we waited for the lock).
 bool stillAtPath(int fd, const QByteArray& path) {
@@ -55,24 +49,6 @@ bool stillAtPath(int fd, const QByteArray& path) {
     if (::fstat(fd, &open) != 0 || ::stat(path.constData(), &named) != 0)
         return false;
     return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
-}
-
-// Opens path with flags and takes the lock, reopening until the locked file
-// is the one at the path. Returns -errno on failure.
-int openLocked(const QByteArray& path, int flags, int lockOp) {
-    for (;;) {
-        const int fd = ::open(path.constData(), flags | O_CLOEXEC, 0644);
-        if (fd < 0)
-            return -errno;
-        if (lockRetrying(fd, lockOp) != 0) {
-            const int err = errno;
-            ::close(fd);
-            return -err;
-        }
-        if (stillAtPath(fd, path))
-            return fd;
-        ::close(fd);
-    }
 }
 
 // Opens a regular file for appending without ever blocking: O_NONBLOCK keeps
@@ -112,8 +88,10 @@ int lockBefore(int fd, std::chrono::steady_clock::time_point deadline) {
     }
 }
 
-// As openLocked, for the append path: regular files only, the lock waited for
-// a bounded time. Returns -errno on failure.
+// Opens path for appending under the exclusive lock, reopening until the
+// locked file is the one at the path (a rewrite may have renamed a new file
+// over it while we waited): regular files only, the lock waited for a
+// bounded time. Returns -errno on failure.
 int openForAppend(const QByteArray& path, int lockWaitMs, int access = O_WRONLY) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockWaitMs);
     for (;;) {
@@ -147,22 +125,6 @@ void writeAll(int fd, const QByteArray& data, const QString& path) {
     }
 }
 
-QByteArray readFd(int fd, const QString& path) {
-    QByteArray out;
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw LogFileError(QStringLiteral("Cannot read %1: %2").arg(path, errorText(errno)),
-                               errno);
-        if (n == 0)
-            return out;
-        out.append(buf, n);
-    }
-}
-
 } // namespace
 
 int appendLine(const QString& path, const QString& text, int lockWaitMs) {
@@ -171,6 +133,8 @@ int appendLine(const QString& path, const QString& text, int lockWaitMs) {
     if (fd < 0)
         return -fd;
     Fd guard(fd);
+    // A purge that died halfway is completed before the line goes after it.
+    LogJournal::settleOpen(fd, name);
     writeAll(fd, text.toUtf8() + "\r\n", path);
     return 0;
 }
@@ -202,49 +166,11 @@ int appendLineUnlessPresent(const QString& path, const QString& text, int lockWa
     if (fd < 0)
         return -fd;
     Fd guard(fd);
+    LogJournal::settleOpen(fd, name);
     const QByteArray line = text.toUtf8() + "\r\n";
     if (!amongLastLines(fd, line))
         writeAll(fd, line, path);
     return 0;
-}
-
-QByteArray readAll(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = openLocked(name, O_RDONLY, LOCK_SH);
-    if (fd < 0)
-        throw LogFileError(QStringLiteral("Cannot open %1: %2").arg(path, errorText(-fd)), -fd);
-    Fd guard(fd);
-    return readFd(fd, path);
-}
-
-void rewrite(const QString& path, const std::function<QByteArray(const QByteArray&)>& transform) {
-    // Work on the link's target so the link itself survives the rename.
-    const QString target = QFileInfo(path).isSymLink() ? QFileInfo(path).canonicalFilePath() : path;
-    const QByteArray name = QFile::encodeName(target);
-    const int fd = openLocked(name, O_RDONLY, LOCK_EX);
-    if (fd < 0)
-        throw LogFileError(QStringLiteral("Cannot open %1: %2").arg(path, errorText(-fd)), -fd);
-    Fd guard(fd);
-    const QByteArray content = transform(readFd(fd, path));
-
-    struct stat st {};
-    ::fstat(fd, &st);
-    QByteArray tmpl = name + ".XXXXXX";
-    Fd tmp(::mkstemp(tmpl.data()));
-    if (tmp.get() < 0)
-        throw LogFileError(QStringLiteral("Cannot create a temporary file beside %1: %2")
-                               .arg(path, errorText(errno)),
-                           errno);
-    try {
-        ::fchmod(tmp.get(), st.st_mode & 07777);
-        writeAll(tmp.get(), content, path);
-        if (::fsync(tmp.get()) != 0 || ::rename(tmpl.constData(), name.constData()) != 0)
-            throw LogFileError(QStringLiteral("Cannot replace %1: %2").arg(path, errorText(errno)),
-                               errno);
-    } catch (...) {
-        ::unlink(tmpl.constData());
-        throw;
-    }
 }
 
 QList<QByteArray> splitLines(const QByteArray& content) {

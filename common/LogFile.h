@@ -1,9 +1,10 @@
 #pragma once
 // The connection log files shared by the monitor (appends) and the companion
 // (reads, purges): UTF-8 text with CR LF line ends. An append is one write
-// under an exclusive lock; a read holds a shared lock; a rewrite replaces the
-// file by a complete new one under the exclusive lock, so no line is lost or
-// cut in half whatever the two programs do at the same moment.
+// under an exclusive lock; a read holds a shared lock; a rewrite rewrites the
+// file in place under the exclusive lock, through a journal beside it, so no
+// line is lost or cut in half whatever the two programs do at the same moment
+// and the file keeps its owner, mode and links.
 
 #include <QByteArray>
 #include <QString>
@@ -42,15 +43,52 @@ int appendLine(const QString& path, const QString& text, int lockWaitMs = kAppen
 int appendLineUnlessPresent(const QString& path, const QString& text,
                             int lockWaitMs = kAppendLockWaitMs);
 
-// The whole content, read under a shared lock; throws LogFileError (with the
-// error number) when the file cannot be opened.
-QByteArray readAll(const QString& path);
+// The largest log a read or a rewrite accepts: four million lines, a
+// connection every minute for eight years; anything larger is no log.
+constexpr qint64 kMaxSize = qint64(256) << 20;
+
+// How long a read or a rewrite waits for a lock another process holds: it
+// tries every stepMs until limitMs have passed, pausing through pause (a
+// real sleep when empty), then gives up with EWOULDBLOCK.
+struct LockWait {
+    int limitMs = 2000;
+    int stepMs = 50;
+    std::function<void(int milliseconds)> pause;
+};
+
+// The whole content of a regular file of at most kMaxSize bytes, read under
+// a shared lock into a buffer of its final size. An interrupted rewrite is
+// completed first. Throws LogFileError with the error number: the open's,
+// EINVAL for a file that is not a regular file, EFBIG for one too large,
+// EWOULDBLOCK when the lock was not free in time.
+QByteArray readAll(const QString& path, const LockWait& wait = {});
+
+// The moments of a rewrite, for whoever wants to watch one.
+enum class RewriteStep {
+    JournalHalfWritten,
+    JournalWritten,
+    FileHalfWritten,
+    FileWritten,
+    Truncated,
+    Done
+};
+
+struct RewriteOptions {
+    LockWait wait;
+    std::function<void(RewriteStep)> onStep;
+};
 
 // Holds the exclusive lock, hands the current content to transform and
-// replaces the file (or the target of a symbolic link) with what it returns:
-// a temporary file in the same folder with the same permissions, renamed over
-// the original. Throws LogFileError; the original stays intact on failure.
-void rewrite(const QString& path, const std::function<QByteArray(const QByteArray&)>& transform);
+// writes what it returns over the file in place: the new content first goes
+// to a journal beside the file, so that a crash at any moment leaves the old
+// or the new content whole (whoever locks the file next completes it). The
+// file keeps its inode, owner, group, mode and links. Refused with
+// LogFileError: a file the caller may not write or that is marked read-only
+// (EACCES), a symbolic link to a file of another owner than the link's
+// (EPERM), and everything readAll refuses. The original stays intact on
+// failure.
+void rewrite(const QString& path, const std::function<QByteArray(const QByteArray&)>& transform,
+             const RewriteOptions& options = {});
 
 // Splits content into lines, accepting CR LF or LF; a last line without an
 // end is kept, the empty piece after a final line end is not.

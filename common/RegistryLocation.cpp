@@ -12,6 +12,8 @@ namespace RegistryLocation {
 
 namespace {
 const QString kOption = QStringLiteral("--registry");
+// Everything after "--" is an operand, even when it looks like the option.
+const QString kEndOfOptions = QStringLiteral("--");
 
 // The store holds the shifted passwords: its folder is the user's alone,
 // also when an earlier version made it readable by everyone.
@@ -29,6 +31,8 @@ void makePrivateFolder(const QString& folder) {
 QString resolve(const QStringList& arguments) {
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments.at(i);
+        if (a == kEndOfOptions)
+            break;
         if (a == kOption && i + 1 < arguments.size())
             return arguments.at(i + 1);
         if (a.startsWith(kOption + QLatin1Char('=')))
@@ -49,6 +53,10 @@ QStringList withoutRegistryOption(const QStringList& arguments) {
     QStringList out;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments.at(i);
+        if (a == kEndOfOptions) {
+            out << arguments.mid(i);
+            break;
+        }
         if (a == kOption) {
             ++i;
             continue;

@@ -12,7 +12,9 @@ packages=(
   clang-format
   xvfb xauth x11-utils trayer imagemagick xdotool
   dbus dbus-x11 python3-dbus python3-dbusmock
-  dovecot-pop3d iproute2 iputils-ping
+  dovecot-pop3d openssl xdg-utils iproute2 iputils-ping
+  qt6-translations-l10n desktop-file-utils appstream
+  mawk
 )
 
 missing=()

@@ -1,10 +1,12 @@
 #include "RegFile.h"
 
+#include "LegacyText.h"
 #include "RegistryPath.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <vector>
 
 namespace RegFile {
@@ -19,8 +21,31 @@ KeyName parseKeyName(const QString& text) {
     const auto root = rootFromName(at < 0 ? t : t.left(at));
     if (!root)
         throw std::invalid_argument(
-            QStringLiteral("unknown root in \"%1\"").arg(text).toStdString());
-    return {*root, at < 0 ? QString() : t.mid(at + 1)};
+            QStringLiteral("unknown root in \"%1\"").arg(text.left(200)).toStdString());
+    const QString path = at < 0 ? QString() : t.mid(at + 1);
+    if (!path.isEmpty() && path.count(QLatin1Char('\\')) + 1 > kMaxKeyDepth)
+        throw std::invalid_argument(
+            QStringLiteral("a key more than %1 levels deep").arg(kMaxKeyDepth).toStdString());
+    return {*root, path};
+}
+
+QString decodeFile(const QByteArray& bytes) {
+    const auto utf16 = [&bytes](bool littleEndian) {
+        QString out;
+        for (qsizetype i = 2; i + 1 < bytes.size(); i += 2) {
+            const auto a = quint8(bytes[i]);
+            const auto b = quint8(bytes[i + 1]);
+            out += QChar(char16_t(littleEndian ? a | b << 8 : b | a << 8));
+        }
+        return out;
+    };
+    if (bytes.startsWith("\xFF\xFE"))
+        return utf16(true);
+    if (bytes.startsWith("\xFE\xFF"))
+        return utf16(false);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.mid(3));
+    return LegacyText::decode(bytes);
 }
 
 namespace {
@@ -32,7 +57,7 @@ QString quote(const QString& s) {
     return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
-void exportKey(const RegistryStore& store, RegRoot root, const QString& path, QString& out) {
+void exportSection(const RegistryStore& store, RegRoot root, const QString& path, QString& out) {
     out += QLatin1Char('[') + rootName(root);
     if (!path.isEmpty())
         out += QLatin1Char('\\') + path;
@@ -45,8 +70,21 @@ void exportKey(const RegistryStore& store, RegRoot root, const QString& path, QS
                formatData(*v) + QLatin1String("\r\n");
     }
     out += QLatin1String("\r\n");
-    for (const QString& sub : store.subKeyNames(root, path))
-        exportKey(store, root, RegistryPath::join(path, sub), out);
+}
+
+// The key, then each sub-key with everything below it, in the store's order.
+// A list of keys still to write instead of recursion: a store may hold a key
+// thousands of levels deep (written before imports had a limit).
+void exportKey(const RegistryStore& store, RegRoot root, const QString& top, QString& out) {
+    std::vector<QString> pending{top};
+    while (!pending.empty()) {
+        const QString path = std::move(pending.back());
+        pending.pop_back();
+        exportSection(store, root, path, out);
+        const QStringList subs = store.subKeyNames(root, path);
+        for (auto it = subs.crbegin(); it != subs.crend(); ++it)
+            pending.push_back(RegistryPath::join(path, *it));
+    }
 }
 
 // One parsed change of the file, applied after the whole file parsed.
@@ -87,6 +125,46 @@ QByteArray parseHex(const QString& text, int lineNo) {
     return out;
 }
 
+QString fromUtf16Le(const QByteArray& bytes, int lineNo) {
+    if (bytes.size() % 2 != 0)
+        throw SyntaxError(lineNo, QStringLiteral("text data of an odd number of bytes"));
+    QString out(bytes.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < out.size(); ++i)
+        out[i] = QChar(char16_t(quint8(bytes[2 * i]) | quint8(bytes[2 * i + 1]) << 8));
+    return out;
+}
+
+// hex(N): data of the registry's other types. Texts (1), expandable texts (2,
+// kept as written) and lists of texts (7, one a line) become strings; 3 is
+// binary and 4 a little-endian dword. Other types have no place in the store.
+RegValue typedHex(uint type, const QByteArray& bytes, int lineNo) {
+    switch (type) {
+    case 1:
+    case 2: {
+        QString text = fromUtf16Le(bytes, lineNo);
+        if (text.endsWith(QChar(0)))
+            text.chop(1);
+        return RegValue::fromString(text);
+    }
+    case 7: {
+        QStringList items = fromUtf16Le(bytes, lineNo).split(QChar(0));
+        while (!items.isEmpty() && items.last().isEmpty())
+            items.removeLast();
+        return RegValue::fromString(items.join(QLatin1Char('\n')));
+    }
+    case 3:
+        return RegValue::fromBinary(bytes);
+    case 4:
+        if (bytes.size() != 4)
+            throw SyntaxError(lineNo, QStringLiteral("a dword of %1 bytes").arg(bytes.size()));
+        return RegValue::fromDWord(quint8(bytes[0]) | quint8(bytes[1]) << 8 |
+                                   quint8(bytes[2]) << 16 | std::uint32_t(quint8(bytes[3])) << 24);
+    default:
+        throw SyntaxError(
+            lineNo, QStringLiteral("values of type hex(%1) cannot be stored").arg(type, 0, 16));
+    }
+}
+
 RegValue parseData(const QString& data, int lineNo) {
     if (data.startsWith(QLatin1Char('"'))) {
         int pos = 0;
@@ -105,6 +183,12 @@ RegValue parseData(const QString& data, int lineNo) {
     }
     if (data.startsWith(QLatin1String("hex:"), Qt::CaseInsensitive))
         return RegValue::fromBinary(parseHex(data.mid(4), lineNo));
+    static const QRegularExpression typed(QStringLiteral("^hex\\(([0-9a-f]+)\\):"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = typed.match(data);
+    if (m.hasMatch())
+        return typedHex(m.captured(1).toUInt(nullptr, 16),
+                        parseHex(data.mid(m.capturedLength()), lineNo), lineNo);
     throw SyntaxError(lineNo, QStringLiteral("expected \"text\", dword: or hex: data"));
 }
 
@@ -207,18 +291,41 @@ std::vector<Change> parse(const QString& text) {
 
 } // namespace
 
+namespace {
+QString hexBytes(const QByteArray& bytes) {
+    QStringList out;
+    for (char c : bytes)
+        out << QStringLiteral("%1").arg(uint(uchar(c)), 2, 16, QLatin1Char('0'));
+    return out.join(QLatin1Char(','));
+}
+
+bool needsHex(const QString& text) {
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) ||
+           text.contains(QChar(0));
+}
+
+QByteArray utf16LeWithNul(const QString& text) {
+    QByteArray out;
+    out.reserve((text.size() + 1) * 2);
+    for (QChar c : text + QChar(0)) {
+        out += char(c.unicode() & 0xff);
+        out += char(c.unicode() >> 8);
+    }
+    return out;
+}
+} // namespace
+
 QString formatData(const RegValue& value) {
     switch (value.type) {
     case RegType::String:
+        // A line break would end the line of a quoted string.
+        if (needsHex(value.text))
+            return QStringLiteral("hex(1):") + hexBytes(utf16LeWithNul(value.text));
         return quote(value.text);
     case RegType::DWord:
         return QStringLiteral("dword:%1").arg(value.dword, 8, 16, QLatin1Char('0'));
-    case RegType::Binary: {
-        QStringList bytes;
-        for (char c : value.binary)
-            bytes << QStringLiteral("%1").arg(uint(uchar(c)), 2, 16, QLatin1Char('0'));
-        return QStringLiteral("hex:") + bytes.join(QLatin1Char(','));
-    }
+    case RegType::Binary:
+        return QStringLiteral("hex:") + hexBytes(value.binary);
     }
     return QString();
 }
@@ -229,9 +336,15 @@ QString exportText(const RegistryStore& store, const std::optional<KeyName>& key
         exportKey(store, key->root, key->path, out);
         return out;
     }
-    for (RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine})
+    for (RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine}) {
+        // Values set at the root itself ("tollreg set HKCU name data") too.
+        if (!store.valueNames(root, QString()).isEmpty()) {
+            exportKey(store, root, QString(), out);
+            continue;
+        }
         for (const QString& sub : store.subKeyNames(root, QString()))
             exportKey(store, root, sub, out);
+    }
     return out;
 }
 

@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -110,7 +112,7 @@ int import(RegistryStore& store, const QString& fileName) {
     if (!ok)
         return fail(QStringLiteral("cannot read %1: %2").arg(fileName, f.errorString()));
     try {
-        RegFile::importText(store, QString::fromUtf8(f.readAll()));
+        RegFile::importText(store, RegFile::decodeFile(f.readAll()));
     } catch (const RegFile::SyntaxError& e) {
         return fail(QStringLiteral("%1: %2; nothing was imported")
                         .arg(fileName, QString::fromStdString(e.what())));
@@ -167,12 +169,22 @@ int run(const QStringList& all) {
     return 0;
 }
 
+// What query and export printed is only written once it has left the
+// buffer: a full disk refuses at the flush, and that must not pass for success.
+int flushed(int status) {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    fail(QStringLiteral("cannot write the standard output: %1")
+             .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     try {
-        return run(app.arguments().mid(1));
+        return flushed(run(app.arguments().mid(1)));
     } catch (const std::exception& e) {
         return fail(QString::fromLocal8Bit(e.what()));
     }

@@ -4,6 +4,7 @@
 // 1% lines that are not connections. Prints medians and the peak memory.
 
 #include "CompanionEngine.h"
+#include "GeneratedLogs.h"
 #include "SqliteRegistryStore.h"
 
 #include <QCoreApplication>
@@ -32,54 +33,6 @@ public:
         return std::nullopt;
     }
 };
-
-// A small deterministic generator, the same on every machine.
-class Lcg {
-public:
-    quint32 next(quint32 bound) {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return quint32((m_state >> 33) % bound);
-    }
-
-private:
-    quint64 m_state = 20010320;
-};
-
-QByteArray logLine(Lcg& rng, const FormatSettings& fmt) {
-    if (rng.next(100) == 0) // 1% lines that are not connections
-        return rng.next(2) ? QByteArray("Abnormal exit on last run:1999-03-20 10:00:00")
-                           : QByteArray("garbled;line");
-    const QDate date = QDate(1991, 1, 1).addDays(rng.next(3652));
-    const QTime time = QTime(0, 0).addSecs(int(rng.next(86400)));
-    const int minutes = 1 + int(rng.next(180));
-    const QString line =
-        QStringLiteral("user%1;%2;%3;%4;%5;%6;%7;Provider %8")
-            .arg(rng.next(300), 3, 10, QLatin1Char('0'))
-            .arg(fmt.formatDate(date), fmt.formatTime(time), QString::number(minutes),
-                 fmt.formatFixed(minutes * 0.2375, 2), fmt.formatFixed(rng.next(500) / 100.0, 2),
-                 fmt.formatFixed(rng.next(700) / 10.0, 2))
-            .arg(rng.next(60));
-    return line.toUtf8();
-}
-
-// Writes kFiles files with lines lines in all into folder.
-QStringList generate(const QString& folder, int lines, const FormatSettings& fmt) {
-    QDir().mkpath(folder);
-    Lcg rng;
-    QStringList paths;
-    for (int f = 0; f < kFiles; ++f) {
-        const QString path = folder + QStringLiteral("/access%1.txt").arg(f + 1);
-        QByteArray content;
-        const int count = lines / kFiles + (f < lines % kFiles ? 1 : 0);
-        for (int i = 0; i < count; ++i)
-            content += logLine(rng, fmt) + "\r\n";
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-            qFatal("cannot write %s", qPrintable(path));
-        paths.append(path);
-    }
-    return paths;
-}
 
 double seconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double>(d).count();
@@ -121,8 +74,8 @@ int main(int argc, char** argv) {
     double previous = 0;
     bool ok = true;
     for (int lines : {250000, 500000, 1000000}) {
-        const QStringList paths =
-            generate(dir.filePath(QStringLiteral("logs%1").arg(lines)), lines, fmt);
+        const QStringList paths = GeneratedLogs::write(
+            dir.filePath(QStringLiteral("logs%1").arg(lines)), lines, kFiles, fmt);
         for (int slot = 1; slot <= kFiles; ++slot)
             settings.WriteText(kLogFilesKey, QStringLiteral("Log file %1").arg(slot),
                                paths.at(slot - 1));

@@ -3,13 +3,15 @@
 #include "CompanionSettings.h"
 
 const char* const kCompanionUsage =
-    "usage: companion --report [--registry FILE] [--output FILE] [--chart KIND] [LOGFILE...]\n"
+    "usage: companion --report [--registry FILE] [--output FILE] [--chart KIND]\n"
+    "                          [--] [LOGFILE...]\n"
     "  --report        compile the log files of the stored slots (or the LOGFILEs, as\n"
     "                  slots 1, 2, ...) and write the usage report\n"
     "  --output FILE   write to FILE instead of standard output\n"
     "  --chart KIND    write the chart data lines of KIND instead of the report:\n"
     "                  0 time-users, 1 time-providers, 2 time-monthly,\n"
     "                  3 cost-users, 4 cost-providers, 5 cost-monthly\n"
+    "  --              ends the options: every argument after it is a LOGFILE\n"
     "Message boxes become messages on standard error; the exit status is 1 when one\n"
     "of them reported a failure. Without --report the companion opens its window.\n";
 
@@ -55,6 +57,10 @@ CommandLine CommandLine::parse(const QStringList& args) {
     bool report = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
+        if (a == QLatin1String("--")) {
+            files += args.mid(i + 1); // a log named "-x.txt" or "--x" after it
+            break;
+        }
         const QString old = oldSwitch(a);
         if (old == QLatin1String("REGSERVER") || old == QLatin1String("UNREGSERVER"))
             return {Action::EndAtOnce, {}, {}, {}, {}};

@@ -6,7 +6,13 @@
 
 #include <QFile>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -25,14 +31,24 @@ QByteArray outputText(const CompanionEngine& engine, const CommandLine& line) {
     return text;
 }
 
+// A write is only done once it has left the buffers: a full disk (or
+// /dev/full) often refuses at the flush or the close, not at the write.
 bool writeOut(const QByteArray& text, const QString& output) {
-    if (output.isEmpty())
-        return std::fwrite(text.constData(), 1, size_t(text.size()), stdout) ==
-                   size_t(text.size()) &&
-               std::fflush(stdout) == 0;
+    if (output.isEmpty()) {
+        if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size()) &&
+            std::fflush(stdout) == 0 && !std::ferror(stdout))
+            return true;
+        std::fprintf(stderr, "companion: cannot write the standard output: %s\n",
+                     std::strerror(errno));
+        return false;
+    }
     QFile file(output);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size())
-        return true;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size() &&
+        file.flush()) {
+        file.close();
+        if (file.error() == QFileDevice::NoError)
+            return true;
+    }
     std::fprintf(stderr, "companion: cannot write %s: %s\n", qPrintable(output),
                  qPrintable(file.errorString()));
     return false;
@@ -41,12 +57,20 @@ bool writeOut(const QByteArray& text, const QString& output) {
 } // namespace
 
 int runReportCommand(const CommandLine& line, const QString& registryFile) {
+#ifdef __GLIBC__
+    // Each file's bytes are freed once its rows are added up; keeping that
+    // memory in the heap (rather than giving it back to the system and
+    // faulting fresh pages in for the next file) saves a third of the run.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
     try {
         SqliteRegistryStore store(registryFile);
         SystemClock clock;
         ConsoleObserver observer;
         CompanionEngine engine(store, clock, FormatSettings::system(), observer);
         engine.setLogFiles(line.files);
+        engine.setKeepRows(false); // the report needs the rows' sums, not the rows
         if (line.chart)
             engine.setChartKind(*line.chart);
         engine.UpdateListWindow();

@@ -1,20 +1,17 @@
 #include "CompanionEngine.h"
 
 #include "Converters.h"
-#include "DateTimeReader.h"
 #include "DosPath.h"
-#include "LogFile.h"
+#include "LogFileLoader.h"
 #include "LogPurge.h"
-#include "NumberReader.h"
 
 namespace {
 const QString kCaption = QStringLiteral("Tollwatch Companion");
 constexpr int kProgressPerFile = 15;
 } // namespace
 
-CompanionEngine::CompanionEngine(RegistryStore& store, const Clock& clock,
-                                 const FormatSettings& fmt, CompanionObserver& observer,
-                                 const StringTable* table)
+CompanionEngine::CompanionEngine(RegistryStore& store, Clock& clock, const FormatSettings& fmt,
+                                 CompanionObserver& observer, const StringTable* table)
     : m_store(store), m_settings(store), m_companionSettings(m_settings),
       m_strings(m_settings, table), m_clock(clock), m_fmt(fmt), m_observer(observer) {}
 
@@ -22,16 +19,120 @@ void CompanionEngine::warn(const QString& text) {
     m_observer.showMessage({kCaption, text, MessageIcon::Warning, MessageButtons::Ok, false});
 }
 
+// What a run needs between its steps: the files of the set slots, the
+// loader the worker threads share, and how far the steps have come.
+struct CompanionEngine::Run {
+    struct File {
+        QString stored; // as the slot names it, for the messages
+        QString native;
+    };
+    std::vector<File> files;
+    std::unique_ptr<LogFileLoader> loader;
+    std::unique_ptr<LogFileJobs> jobs;
+    int next = 0;
+    bool announced = false; // "Opening" shown for files[next]
+};
+
+CompanionEngine::~CompanionEngine() {
+    m_run.reset(); // its threads may still pause on the clock
+}
+
 void CompanionEngine::UpdateListWindow() {
+    startCompile();
+    while (!compileStep(-1)) {
+    }
+}
+
+void CompanionEngine::startCompile() {
+    m_run.reset(); // a run still going ends here: its threads finish their file
     m_observer.setBusy(true);
     startRun();
-    if (const auto cutOff = purgeCutOff()) {
-        readLogFiles(*cutOff);
-        compileReport();
-        LoadChartData();
-        m_observer.setProgressVisible(false);
-        m_observer.setStatusText(0, m_strings.IntlStr(StringId::CompileComplete));
+    const auto cutOff = purgeCutOff();
+    if (!cutOff) {
+        m_observer.setBusy(false);
+        return;
     }
+    m_run = prepareRun(*cutOff);
+    m_observer.setProgressVisible(true);
+}
+
+std::unique_ptr<CompanionEngine::Run> CompanionEngine::prepareRun(const QDate& cutOff) {
+    auto run = std::make_unique<Run>();
+    const DosPathMapper paths = DosPathMapper::fromStore(m_store);
+    for (int slot = 1; slot <= CompanionSettings::kCompiledSlots; ++slot) {
+        const QString stored = slotPath(slot);
+        if (!stored.isEmpty()) // gaps between slots are allowed
+            run->files.push_back({stored, paths.toNative(stored)});
+    }
+    LogFileLoader::Options options;
+    options.purge = m_companionSettings.purge();
+    options.cutOff = cutOff;
+    options.abnormalExit = m_strings.IntlStr(StringId::AbnormalExit).toUtf8();
+    // A file another program holds locked is given a moment, then reported.
+    options.wait.pause = [this](int milliseconds) {
+        std::lock_guard<std::mutex> lock(m_clockMutex);
+        m_clock.sleep(milliseconds);
+    };
+    run->loader = std::make_unique<LogFileLoader>(m_fmt, m_clock.now().date().year(), options);
+    const int count = int(run->files.size());
+    Run* r = run.get();
+    run->jobs = std::make_unique<LogFileJobs>(
+        count, [r](int i) { return r->loader->load(r->files[size_t(i)].native); },
+        LogFileJobs::threadsFor(count));
+    return run;
+}
+
+bool CompanionEngine::compileStep(int waitMs) {
+    if (!m_run)
+        return true;
+    if (m_run->next < int(m_run->files.size())) {
+        takeNextFile(waitMs);
+        return false;
+    }
+    finishRun();
+    return true;
+}
+
+// Slot order, whichever file the threads finish first: the rows, the keys'
+// order of first appearance and every sum come out as from one reader.
+bool CompanionEngine::takeNextFile(int waitMs) {
+    Run& run = *m_run;
+    const Run::File& file = run.files[size_t(run.next)];
+    if (!run.announced) {
+        m_observer.setStatusText(0, m_strings.IntlStr(StringId::Opening) + file.stored);
+        advanceProgress(kProgressPerFile);
+        run.announced = true;
+    }
+    std::optional<LogFileResult> result = run.jobs->take(run.next, waitMs);
+    if (!result)
+        return false;
+    ++run.next;
+    run.announced = false;
+    if (!result->ok) {
+        warn(file.stored + m_strings.IntlStr(StringId::UnableToProcess) + QLatin1Char('\n') +
+             m_strings.IntlStr(StringId::PathUnavailable));
+        return true;
+    }
+    m_counters.abnormalTerminations += result->counters.abnormalTerminations;
+    m_counters.invalidEntries += result->counters.invalidEntries;
+    m_tables.add(result->usage, m_counters);
+    m_rowCount += int(result->chunk.rows.size());
+    if (m_keepRows)
+        m_rows.append(std::move(result->chunk));
+    return true;
+}
+
+void CompanionEngine::finishRun() {
+    m_run.reset();
+    m_observer.setStatusText(1, QStringLiteral(" %1").arg(m_rowCount) +
+                                    m_strings.IntlStr(StringId::Entries));
+    m_progress = 80;
+    m_observer.setProgress(m_progress);
+    m_observer.setStatusText(0, m_strings.IntlStr(StringId::CompilingReport));
+    compileReport();
+    LoadChartData();
+    m_observer.setProgressVisible(false);
+    m_observer.setStatusText(0, m_strings.IntlStr(StringId::CompileComplete));
     m_observer.setBusy(false);
 }
 
@@ -40,6 +141,7 @@ void CompanionEngine::startRun() {
     m_progress = 0;
     m_observer.setProgress(0);
     m_rows.clear();
+    m_rowCount = 0;
     m_tables = UsageTables();
     m_report = ReportText();
     m_outcome = ReportOutcome::Complete;
@@ -69,58 +171,13 @@ void CompanionEngine::advanceProgress(int step) {
     m_observer.setProgress(m_progress);
 }
 
-void CompanionEngine::readLogFiles(const QDate& cutOff) {
-    const bool purge = m_companionSettings.purge();
-    const DateTimeReader dates(m_fmt, m_clock.now().date().year());
-    const QByteArray abnormal = m_strings.IntlStr(StringId::AbnormalExit).toUtf8();
-    const DosPathMapper paths = DosPathMapper::fromStore(m_store);
-    m_observer.setProgressVisible(true);
-    for (int slot = 1; slot <= CompanionSettings::kCompiledSlots; ++slot) {
-        const QString stored = slotPath(slot);
-        if (stored.isEmpty())
-            continue; // gaps between slots are allowed
-        m_observer.setStatusText(0, m_strings.IntlStr(StringId::Opening) + stored);
-        advanceProgress(kProgressPerFile);
-        readLogFile(stored, paths.toNative(stored), purge, cutOff, dates, abnormal);
-    }
-    m_observer.setStatusText(1, QStringLiteral(" %1").arg(m_rows.rowCount()) +
-                                    m_strings.IntlStr(StringId::Entries));
-    m_progress = 80;
-    m_observer.setProgress(m_progress);
-    m_observer.setStatusText(0, m_strings.IntlStr(StringId::CompilingReport));
-}
-
-void CompanionEngine::readLogFile(const QString& stored, const QString& native, bool purge,
-                                  const QDate& cutOff, const DateTimeReader& dates,
-                                  const QByteArray& abnormal) {
-    try {
-        QByteArray content;
-        if (purge) {
-            // The purge reads and replaces the file under the exclusive lock, so
-            // a line the monitor appends meanwhile waits and is never lost.
-            LogFile::rewrite(native, [&](const QByteArray& old) {
-                content = LogPurge::purged(old, cutOff, dates);
-                return content;
-            });
-        } else {
-            content = LogFile::readAll(native);
-        }
-        m_rows.appendFile(content, abnormal, m_counters);
-    } catch (const std::exception&) {
-        warn(stored + m_strings.IntlStr(StringId::UnableToProcess) + QLatin1Char('\n') +
-             m_strings.IntlStr(StringId::PathUnavailable));
-    }
-}
-
 void CompanionEngine::compileReport() {
     ReportBuilder builder(m_strings, m_fmt);
     builder.begin(m_clock.now());
-    const NumberReader numbers(m_fmt);
-    const DateTimeReader dates(m_fmt, m_clock.now().date().year());
-    m_tables.build(m_rows, numbers, dates, m_counters);
+    m_tables.finish();
     m_progress = 90;
     m_observer.setProgress(m_progress);
-    m_outcome = builder.finish(m_rows.rowCount(), m_tables, m_counters);
+    m_outcome = builder.finish(m_rowCount, m_tables, m_counters);
     m_report = builder.report();
     if (m_outcome == ReportOutcome::EmptyList) {
         const MessageAnswer answer =

@@ -1,5 +1,6 @@
 #include "LogPurge.h"
 
+#include "LegacyText.h"
 #include "LogLines.h"
 
 #include <algorithm>
@@ -39,7 +40,11 @@ QByteArray purged(const QByteArray& content, const QDate& cutOff, const DateTime
         out += LogLines::kByteOrderMark;
     // Lines are kept byte for byte; only their line ends become CR LF.
     LogLines::forEach(content, [&](QByteArrayView line) {
-        const auto date = reader.dateOf(secondField(line));
+        const QByteArrayView field = secondField(line);
+        // A line in Windows-1252 may spell a month name with letters beyond ASCII.
+        const auto date = LegacyText::isAscii(field) || LegacyText::isUtf8(line)
+                              ? reader.dateOf(field)
+                              : reader.dateOf(LegacyText::toUtf8(field));
         if (date && *date < cutOff)
             return;
         out += line;

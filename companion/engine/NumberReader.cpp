@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -94,7 +95,7 @@ std::optional<int> NumberReader::toInt(QByteArrayView text) const {
     return int(value);
 }
 
-std::optional<double> NumberReader::toFloat(QByteArrayView text) const {
+std::optional<double> NumberReader::generalFloat(QByteArrayView text) const {
     const QByteArrayView t = trimmed(text);
     char buffer[64];
     if (m_separator == 0 || t.size() >= qsizetype(sizeof buffer) || !isAscii(t))

@@ -1,159 +1,112 @@
 #include "UsageTables.h"
 
 #include <algorithm>
-#include <cstring>
-#include <deque>
 #include <limits>
 #include <numeric>
-#include <string_view>
-#include <unordered_map>
 
 namespace {
-
-std::string_view view(QByteArrayView bytes) {
-    return std::string_view(bytes.data(), size_t(bytes.size()));
-}
-
-// Entries in order of first appearance, found by key in constant time. Keys
-// usually point into the rows' bytes; only cut keys are copied.
-class KeyIndex {
-public:
-    explicit KeyIndex(QList<UsageEntry>& entries) : m_entries(entries) {}
-
-    int indexOf(QByteArrayView raw) {
-        if (raw.size() <= UsageTables::kKeyLength) // no more characters than bytes
-            return find(raw, false);
-        const QString text = QString::fromUtf8(raw);
-        if (text.size() <= UsageTables::kKeyLength)
-            return find(raw, false);
-        int length = UsageTables::kKeyLength;
-        if (text.at(length - 1).isHighSurrogate())
-            --length; // never keep half a character
-        return find(text.left(length).toUtf8(), true);
-    }
-
-private:
-    int find(QByteArrayView key, bool copy) {
-        const auto it = m_index.find(view(key));
-        if (it != m_index.end())
-            return it->second;
-        if (copy) {
-            m_owned.push_back(key.toByteArray());
-            key = m_owned.back();
-        }
-        const int index = int(m_entries.size());
-        m_index.emplace(view(key), index);
-        m_entries.append({QString::fromUtf8(key), 0, 0});
-        return index;
-    }
-
-    QList<UsageEntry>& m_entries;
-    std::unordered_map<std::string_view, int> m_index;
-    std::deque<QByteArray> m_owned;
-};
-
-// The month key of a row's Connection text as a number (199903), -1 for "err".
-int monthKey(const ConnectionTable& rows, int row, const DateTimeReader& dates) {
-    const QByteArrayView date = rows.field(row, ConnectionTable::FDate);
-    const QByteArrayView time = rows.field(row, ConnectionTable::FTime);
-    char small[128];
-    QByteArray large;
-    const qsizetype size = date.size() + 1 + time.size();
-    char* text = small;
-    if (size > qsizetype(sizeof small)) {
-        large.resize(size);
-        text = large.data();
-    }
-    std::memcpy(text, date.data(), size_t(date.size()));
-    text[date.size()] = ' ';
-    std::memcpy(text + date.size() + 1, time.data(), size_t(time.size()));
-    return dates.monthOf(QByteArrayView(text, size)).value_or(-1);
-}
 
 QString monthKeyText(int key) {
     return key < 0 ? QStringLiteral("err") : QString::asprintf("%06d", key);
 }
 
-// Adds a row to an entry; false when its Length or Cost did not convert.
-template <typename Length>
-bool addTo(UsageEntry& entry, const std::optional<Length>& length,
-           const std::optional<double>& cost) {
-    if (!length)
-        return false;
-    entry.minutes += double(*length);
-    if (!cost)
-        return false;
-    entry.cost += *cost;
-    return true;
-}
-
 } // namespace
 
-struct UsageTables::RowValues {
-    std::optional<int> lengthInt;
-    std::optional<double> lengthDecimal;
-    std::optional<double> cost;
-};
-
-UsageTables::RowValues UsageTables::readRow(const ConnectionTable& rows, int row,
-                                            const NumberReader& numbers) const {
-    const QByteArrayView length = rows.field(row, ConnectionTable::FLength);
-    return {numbers.toInt(length), numbers.toFloat(length),
-            numbers.toFloat(rows.field(row, ConnectionTable::FCost))};
+std::vector<int> UsageTables::ids(const std::vector<QByteArray>& keys,
+                                  QHash<QByteArray, int>& index, QList<UsageEntry>& entries) {
+    std::vector<int> out;
+    out.reserve(keys.size());
+    for (const QByteArray& key : keys) {
+        auto it = index.constFind(key);
+        if (it == index.constEnd()) {
+            it = index.insert(key, int(entries.size()));
+            entries.append({QString::fromUtf8(key), 0, 0});
+        }
+        out.push_back(*it);
+    }
+    return out;
 }
 
-void UsageTables::addToTotals(const ConnectionTable& rows, int row, const RowValues& values,
-                              const NumberReader& numbers) {
-    // A field that does not convert ends the row here; what was added stays.
-    if (!values.lengthInt)
-        return;
-    m_totals.minutes += *values.lengthInt;
-    if (!values.cost)
-        return;
-    m_totals.cost += *values.cost;
-    const auto send = numbers.toFloat(rows.field(row, ConnectionTable::FSend));
-    if (!send)
-        return;
-    m_totals.sendSum += *send;
-    const auto receive = numbers.toFloat(rows.field(row, ConnectionTable::FRecvd));
-    if (!receive)
-        return;
-    m_totals.receiveSum += *receive;
-    m_totals.highestReceive = std::max(m_totals.highestReceive, *receive);
-    m_totals.lowestReceive = std::min(m_totals.lowestReceive, *receive);
+std::vector<int> UsageTables::monthIds(const std::vector<int>& keys) {
+    std::vector<int> out;
+    out.reserve(keys.size());
+    for (int key : keys) {
+        auto it = m_monthIndex.constFind(key);
+        if (it == m_monthIndex.constEnd()) {
+            it = m_monthIndex.insert(key, int(m_months.size()));
+            m_months.append({monthKeyText(key), 0, 0});
+            m_monthKeys.push_back(key);
+        }
+        out.push_back(*it);
+    }
+    return out;
 }
 
 void UsageTables::build(const ConnectionTable& rows, const NumberReader& numbers,
                         const DateTimeReader& dates, RunCounters& counters) {
     *this = UsageTables();
-    KeyIndex users(m_users);
-    KeyIndex providers(m_providers);
-    std::unordered_map<int, int> monthIndex;
-    std::vector<int> monthKeys;
-    for (int row = 0; row < rows.rowCount(); ++row) {
-        const RowValues values = readRow(rows, row, numbers);
-        addToTotals(rows, row, values, numbers);
-        const int user = users.indexOf(rows.field(row, ConnectionTable::FUser));
-        if (!addTo(m_users[user], values.lengthDecimal, values.cost))
-            ++counters.invalidEntries;
-        const int provider = providers.indexOf(rows.field(row, ConnectionTable::FName));
-        addTo(m_providers[provider], values.lengthDecimal, values.cost);
-        const int key = monthKey(rows, row, dates);
-        const auto [it, added] = monthIndex.try_emplace(key, int(m_months.size()));
-        if (added) {
-            m_months.append({monthKeyText(key), 0, 0});
-            monthKeys.push_back(key);
-        }
-        addTo(m_months[it->second], values.lengthInt, values.cost);
-    }
-    sortMonths(monthKeys);
+    for (const ConnectionTable::Chunk& chunk : rows.chunks())
+        add(FileUsageReader::read(chunk, numbers, dates), counters);
+    finish();
 }
 
-void UsageTables::sortMonths(const std::vector<int>& keys) {
-    std::vector<int> order(keys.size());
+void UsageTables::add(const FileUsage& file, RunCounters& counters) {
+    const std::vector<int> users = ids(file.users, m_userIndex, m_users);
+    const std::vector<int> providers = ids(file.providers, m_providerIndex, m_providers);
+    const std::vector<int> months = monthIds(file.months);
+    Entries entries{m_users.data(), m_providers.data(), m_months.data()};
+    for (const RowValues& v : file.values)
+        addRow(v, entries.users[users[size_t(v.user)]],
+               entries.providers[providers[size_t(v.provider)]],
+               entries.months[months[size_t(v.month)]], counters);
+}
+
+// The totals, then each table, for one row; a field that does not convert
+// ends what it feeds, and what was added stays.
+void UsageTables::addRow(const RowValues& v, UsageEntry& u, UsageEntry& p, UsageEntry& m,
+                         RunCounters& counters) {
+    const bool lengthInt = v.has & RowValues::LengthInt;
+    const bool lengthDecimal = v.has & RowValues::LengthDecimal;
+    const bool cost = v.has & RowValues::Cost;
+    if (lengthInt) {
+        m_totals.minutes += v.lengthInt;
+        if (cost) {
+            m_totals.cost += v.cost;
+            if (v.has & RowValues::Send) {
+                m_totals.sendSum += v.send;
+                if (v.has & RowValues::Receive) {
+                    m_totals.receiveSum += v.receive;
+                    m_totals.highestReceive = std::max(m_totals.highestReceive, v.receive);
+                    m_totals.lowestReceive = std::min(m_totals.lowestReceive, v.receive);
+                }
+            }
+        }
+    }
+    // Only the users' table counts a row that does not convert.
+    if (lengthDecimal)
+        u.minutes += v.lengthDecimal;
+    if (!lengthDecimal || !cost)
+        ++counters.invalidEntries;
+    else
+        u.cost += v.cost;
+    if (lengthDecimal) {
+        p.minutes += v.lengthDecimal;
+        if (cost)
+            p.cost += v.cost;
+    }
+    if (lengthInt) {
+        m.minutes += double(v.lengthInt);
+        if (cost)
+            m.cost += v.cost;
+    }
+}
+
+void UsageTables::finish() {
+    std::vector<int> order(m_monthKeys.size());
     std::iota(order.begin(), order.end(), 0);
-    const auto rank = [&keys](int i) {
-        return keys[size_t(i)] < 0 ? std::numeric_limits<int>::max() : keys[size_t(i)];
+    const auto rank = [this](int i) {
+        const int key = m_monthKeys[size_t(i)];
+        return key < 0 ? std::numeric_limits<int>::max() : key;
     };
     std::stable_sort(order.begin(), order.end(),
                      [&rank](int a, int b) { return rank(a) < rank(b); });

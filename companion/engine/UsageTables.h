@@ -1,14 +1,19 @@
 #pragma once
 // The usage tables of a compile run (per user, per connection name, per month)
-// and the overall totals, built from the connection rows in list order. Keys
-// are matched through hash maps, so the work grows linearly with the rows.
+// and the overall totals, built from the connection rows in list order: file
+// by file, each read into its FileUsage, added up in slot order.
 
 #include "ConnectionTable.h"
 #include "DateTimeReader.h"
+#include "FileUsage.h"
 #include "NumberReader.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
+
+#include <vector>
 
 struct UsageEntry {
     QString key; // at most 70 characters
@@ -35,6 +40,11 @@ public:
     void build(const ConnectionTable& rows, const NumberReader& numbers,
                const DateTimeReader& dates, RunCounters& counters);
 
+    // The same in steps: the files' usage added one by one in list order,
+    // then the months put in order.
+    void add(const FileUsage& file, RunCounters& counters);
+    void finish();
+
     const UsageTotals& totals() const { return m_totals; }
     // In order of first appearance.
     const QList<UsageEntry>& users() const { return m_users; }
@@ -43,14 +53,25 @@ public:
     const QList<UsageEntry>& months() const { return m_months; }
 
 private:
-    struct RowValues;
-    RowValues readRow(const ConnectionTable& rows, int row, const NumberReader& numbers) const;
-    void addToTotals(const ConnectionTable& rows, int row, const RowValues& values,
-                     const NumberReader& numbers);
-    void sortMonths(const std::vector<int>& keys);
+    // The entries' positions by stored key; new keys are appended to entries,
+    // so that they keep the order of first appearance.
+    static std::vector<int> ids(const std::vector<QByteArray>& keys, QHash<QByteArray, int>& index,
+                                QList<UsageEntry>& entries);
+    std::vector<int> monthIds(const std::vector<int>& keys);
+    struct Entries {
+        UsageEntry* users;
+        UsageEntry* providers;
+        UsageEntry* months;
+    };
+    void addRow(const RowValues& v, UsageEntry& user, UsageEntry& provider, UsageEntry& month,
+                RunCounters& counters);
 
     UsageTotals m_totals;
     QList<UsageEntry> m_users;
     QList<UsageEntry> m_providers;
     QList<UsageEntry> m_months;
+    QHash<QByteArray, int> m_userIndex;
+    QHash<QByteArray, int> m_providerIndex;
+    QHash<int, int> m_monthIndex;
+    std::vector<int> m_monthKeys; // of m_months, before the ordering
 };

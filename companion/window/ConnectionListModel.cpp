@@ -5,9 +5,10 @@ ConnectionListModel::ConnectionListModel(QObject* parent) : QAbstractTableModel(
         m_captions << QString();
 }
 
-void ConnectionListModel::setRows(int rowCount, TextAt textAt) {
+void ConnectionListModel::setRows(int rowCount, TextAt textAt, Utf8At utf8At) {
     beginResetModel();
     m_textAt = std::move(textAt);
+    m_utf8At = std::move(utf8At);
     m_order.resize(size_t(std::max(0, rowCount)));
     for (size_t i = 0; i < m_order.size(); ++i)
         m_order[i] = int(i);
@@ -18,6 +19,7 @@ void ConnectionListModel::clear() {
     beginResetModel();
     m_order.clear();
     m_textAt = nullptr;
+    m_utf8At = nullptr;
     endResetModel();
 }
 
@@ -49,7 +51,10 @@ void ConnectionListModel::sortByClick(ConnectionSorter& sorter, int column) {
     rowsBefore.reserve(size_t(before.size()));
     for (const QModelIndex& i : before)
         rowsBefore.push_back(m_order[size_t(i.row())]);
-    sorter.columnClick(column, m_order, m_textAt);
+    if (m_utf8At)
+        sorter.columnClick(column, m_order, m_utf8At);
+    else
+        sorter.columnClick(column, m_order, m_textAt);
     if (!before.isEmpty()) {
         std::vector<int> placeOf(m_order.size());
         for (size_t i = 0; i < m_order.size(); ++i)

@@ -19,11 +19,13 @@ class ConnectionListModel : public QAbstractTableModel {
 public:
     static constexpr int kColumns = ConnectionSorter::kColumns;
     using TextAt = ConnectionSorter::TextAt;
+    using Utf8At = ConnectionSorter::Utf8At;
 
     explicit ConnectionListModel(QObject* parent = nullptr);
 
-    // Shows rowCount rows read through textAt, in their own order.
-    void setRows(int rowCount, TextAt textAt);
+    // Shows rowCount rows read through textAt, in their own order; a sort
+    // reads them through utf8At when given.
+    void setRows(int rowCount, TextAt textAt, Utf8At utf8At = {});
     void clear();
     // The column captions, from the string table.
     void setCaptions(const QStringList& captions);
@@ -43,6 +45,7 @@ public:
 
 private:
     TextAt m_textAt;
+    Utf8At m_utf8At;
     std::vector<int> m_order;
     QStringList m_captions;
     QIcon m_icon;

@@ -1,5 +1,6 @@
 #include "ConnectionSorter.h"
 
+#include "KeyedOrder.h"
 #include "TolerantNumber.h"
 
 #include <algorithm>
@@ -22,46 +23,22 @@ ColumnKind kindOf(int column) {
     }
 }
 
-// Texts that are no number come first, then numbers by value.
-template <typename T> struct NumberKey {
-    bool valid = false;
-    T value = 0;
-    bool operator<(const NumberKey& o) const {
-        if (valid != o.valid)
-            return !valid;
-        return valid && value < o.value;
-    }
-};
-
-template <typename T>
-void stableSortKeyed(std::vector<std::pair<NumberKey<T>, int>>& keyed, bool descending) {
-    if (descending)
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const auto& a, const auto& b) { return b.first < a.first; });
-    else
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-}
-
 // Reads every row's key once, in the rows' own order (which is their order
-// in memory, whatever order they are shown in), then sorts the shown order.
-template <typename T, typename Read>
-void sortByKey(std::vector<int>& order, bool descending, Read read) {
+// in memory, whatever order they are shown in), then sorts the shown order;
+// texts that are no number come first, then numbers by value.
+template <typename Read> void sortByKey(std::vector<int>& order, bool descending, Read read) {
     if (order.empty())
         return;
     const std::vector<char> present = TextCollation::presentRows(order);
-    const int rows = int(present.size());
-    std::vector<NumberKey<T>> keyOf(static_cast<size_t>(rows));
-    for (int row = 0; row < rows; ++row)
-        if (present[size_t(row)])
-            if (const auto v = read(row))
-                keyOf[size_t(row)] = {true, *v};
-    std::vector<std::pair<NumberKey<T>, int>> keyed(order.size());
+    std::vector<std::uint64_t> keyOf(present.size(), 0);
+    QByteArray scratch;
+    for (size_t row = 0; row < present.size(); ++row)
+        if (present[row])
+            keyOf[row] = read(int(row), scratch);
+    std::vector<std::uint64_t> keys(order.size());
     for (size_t i = 0; i < order.size(); ++i)
-        keyed[i] = {keyOf[size_t(order[i])], order[i]};
-    stableSortKeyed(keyed, descending);
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = keyed[i].second;
+        keys[i] = keyOf[size_t(order[i])];
+    KeyedOrder::sort(order, keys, descending);
 }
 
 } // namespace
@@ -75,30 +52,47 @@ bool ConnectionSorter::nextClickDescending(int column) const {
 }
 
 void ConnectionSorter::columnClick(int column, std::vector<int>& order, const TextAt& textAt) {
+    columnClick(column, order,
+                [&textAt](int row, int c, QByteArray& out) { out = textAt(row, c).toUtf8(); });
+}
+
+void ConnectionSorter::columnClick(int column, std::vector<int>& order, const Utf8At& utf8At) {
     if (column < 0 || column >= kColumns)
         return;
     m_lastColumn = column;
-    sort(column, nextClickDescending(column), order, textAt);
+    sort(column, nextClickDescending(column), order, utf8At);
     m_flags[size_t(column)] = !m_flags[size_t(column)];
 }
 
 void ConnectionSorter::sort(int column, bool descending, std::vector<int>& order,
                             const TextAt& textAt) const {
+    sort(column, descending, order,
+         [&textAt](int row, int c, QByteArray& out) { out = textAt(row, c).toUtf8(); });
+}
+
+void ConnectionSorter::sort(int column, bool descending, std::vector<int>& order,
+                            const Utf8At& utf8At) const {
     if (kindOf(column) == ColumnKind::Text) {
         m_collation.sort(
-            order, [&](int row) { return textAt(row, column); }, descending);
+            order, [&](int row, QByteArray& out) { utf8At(row, column, out); }, descending);
         return;
     }
-    sortByNumber(column, descending, order, textAt);
+    sortByNumber(column, descending, order, utf8At);
 }
 
 void ConnectionSorter::sortByNumber(int column, bool descending, std::vector<int>& order,
-                                    const TextAt& textAt) const {
+                                    const Utf8At& utf8At) const {
     if (kindOf(column) == ColumnKind::Integer) {
-        sortByKey<qint64>(order, descending,
-                          [&](int row) { return TolerantNumber::integer(textAt(row, column)); });
+        sortByKey(order, descending, [&](int row, QByteArray& scratch) {
+            utf8At(row, column, scratch);
+            const auto v = TolerantNumber::integer(QByteArrayView(scratch));
+            return KeyedOrder::ofInteger(v.has_value(), v.value_or(0));
+        });
         return;
     }
-    sortByKey<double>(order, descending,
-                      [&](int row) { return TolerantNumber::decimal(textAt(row, column), m_fmt); });
+    sortByKey(order, descending, [&](int row, QByteArray& scratch) {
+        utf8At(row, column, scratch);
+        const auto v = TolerantNumber::decimal(QByteArrayView(scratch), m_fmt);
+        return KeyedOrder::ofDouble(v.has_value(), v.value_or(0));
+    });
 }

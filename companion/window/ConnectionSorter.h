@@ -19,12 +19,15 @@ class ConnectionSorter {
 public:
     static constexpr int kColumns = 7;
     using TextAt = std::function<QString(int row, int column)>;
+    // A cell's text as UTF-8, written into out: how a million rows are read.
+    using Utf8At = std::function<void(int row, int column, QByteArray& out)>;
 
     ConnectionSorter(const FormatSettings& fmt, const QLocale& collationLocale);
 
     // A click on a column header: sorts order (row numbers in display order)
     // by that column in the direction its flag gives, then inverts the flag.
     void columnClick(int column, std::vector<int>& order, const TextAt& textAt);
+    void columnClick(int column, std::vector<int>& order, const Utf8At& utf8At);
     // The direction the next click on column will sort in.
     bool nextClickDescending(int column) const;
     // The column clicked last, -1 before any click.
@@ -32,10 +35,11 @@ public:
 
     // The same sort without touching the flags.
     void sort(int column, bool descending, std::vector<int>& order, const TextAt& textAt) const;
+    void sort(int column, bool descending, std::vector<int>& order, const Utf8At& utf8At) const;
 
 private:
     void sortByNumber(int column, bool descending, std::vector<int>& order,
-                      const TextAt& textAt) const;
+                      const Utf8At& utf8At) const;
 
     FormatSettings m_fmt;
     TextCollation m_collation;

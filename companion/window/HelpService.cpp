@@ -1,6 +1,7 @@
 #include "HelpService.h"
 
-#include <QCoreApplication>
+#include "ProgramFolders.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 
@@ -10,7 +11,7 @@ const char* const kLanguages[] = {"en", "sv", "de", "da"};
 
 BrowserHelp::BrowserHelp(QString folder) : m_folder(std::move(folder)) {
     if (m_folder.isEmpty())
-        m_folder = QCoreApplication::applicationDirPath() + QStringLiteral("/help");
+        m_folder = ProgramFolders::dataFolder(QStringLiteral("help"));
 }
 
 QString BrowserHelp::anchorFor(int context) {

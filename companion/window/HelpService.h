@@ -18,7 +18,8 @@ public:
 // Opens the pages with the desktop's browser.
 class BrowserHelp : public HelpService {
 public:
-    // folder holds the pages; by default "help" beside the program file.
+    // folder holds the pages; by default "help" beside the program file, or
+    // share/tollwatch/help of the installation.
     explicit BrowserHelp(QString folder = QString());
 
     void showContents(int languageIndex) override;

@@ -11,7 +11,8 @@
 
 namespace RowSummary {
 
-// nullopt when the cost is no number (the status bar then stays as it was).
+// nullopt when the cost is no number as the report reads it (the status bar
+// then stays as it was).
 std::optional<QString> text(const QString& user, const QString& connectedTo, const QString& length,
                             const QString& cost, const CompanionStrings& strings,
                             const FormatSettings& fmt);

@@ -1,10 +1,14 @@
 #include "TextCollation.h"
 
-#include <QHash>
+#include "KeyMap.h"
+#include "KeyedOrder.h"
+
 #include <QSet>
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -126,15 +130,17 @@ template <typename Same> std::vector<int> ranksOfSorted(const std::vector<int>& 
 
 // A sample of the rows shows whether their texts repeat (users, connection
 // names) or hardly ever do (dates and times).
-bool mostlyDistinct(const std::vector<char>& present, const TextCollation::TextAt& textAt) {
+bool mostlyDistinct(const std::vector<char>& present, const TextCollation::Utf8At& utf8At) {
     constexpr size_t kSample = 512;
     const size_t step = std::max<size_t>(1, present.size() / kSample);
-    QSet<QString> seen;
+    QSet<QByteArray> seen;
+    QByteArray text;
     size_t looked = 0;
     for (size_t row = 0; row < present.size(); row += step) {
         if (!present[row])
             continue;
-        seen.insert(textAt(int(row)));
+        utf8At(int(row), text);
+        seen.insert(text);
         ++looked;
     }
     return looked > 0 && seen.size() * 10 >= qsizetype(looked) * 9;
@@ -142,13 +148,13 @@ bool mostlyDistinct(const std::vector<char>& present, const TextCollation::TextA
 
 } // namespace
 
-bool TextCollation::appendKey(const QString& text, ByteKeys& keys, size_t index) const {
+bool TextCollation::appendKey(QByteArrayView text, ByteKeys& keys, size_t index) const {
     if (text.size() > kMaxKeyLength)
         return false;
     keys.offset[index] = std::uint32_t(keys.bytes.size());
     int used = 0;
     for (qsizetype k = 0; k < text.size(); ++k) {
-        const char16_t c = text.at(k).unicode();
+        const auto c = static_cast<unsigned char>(text[k]); // beyond ASCII: no key
         const bool stop = m_lettersStop && isAsciiLetter(c);
         if (!stop && (c >= 128 || m_rank[c] == 0))
             return false;
@@ -176,24 +182,186 @@ std::vector<char> TextCollation::presentRows(const std::vector<int>& order) {
 // Rows are read in their own order (the order of the log files in memory),
 // whatever order they are shown in.
 void TextCollation::sort(std::vector<int>& order, const TextAt& textAt, bool descending) const {
+    sort(
+        order, [&textAt](int row, QByteArray& out) { out = textAt(row).toUtf8(); }, descending);
+}
+
+void TextCollation::sort(std::vector<int>& order, const Utf8At& utf8At, bool descending) const {
     if (order.empty())
         return;
     const std::vector<char> present = presentRows(order);
-    if (m_byteKeys && mostlyDistinct(present, textAt) &&
-        sortRowsByByteKeys(order, present, textAt, descending))
+    if (m_byteKeys && mostlyDistinct(present, utf8At) &&
+        sortRowsByByteKeys(order, present, utf8At, descending))
         return;
-    sortByDistinctTexts(order, present, textAt, descending);
+    sortByDistinctTexts(order, present, utf8At, descending);
+}
+
+// When the keys use few different bytes, each key fits in one or two words
+// at a few bits a byte, 0 marking its end, and leaving out the places where
+// every key has the same byte (the "-" and ":" of dates and times): then the
+// words order the keys exactly. Keys that stop at a letter (the "PM" of a
+// time) and are equal up to it are left to the collator afterwards.
+std::optional<TextCollation::PackedKeys> TextCollation::packKeys(const ByteKeys& keys,
+                                                                 const std::vector<char>& present) {
+    size_t longest = 0;
+    size_t shortest = std::numeric_limits<size_t>::max();
+    for (size_t row = 0; row < present.size(); ++row) {
+        if (!present[row])
+            continue;
+        longest = std::max<size_t>(longest, keys.length[row]);
+        shortest = std::min<size_t>(shortest, keys.length[row]);
+    }
+    std::array<std::uint8_t, 256> code{};
+    for (std::uint8_t byte : keys.bytes)
+        code[byte] = 1;
+    int symbols = 0;
+    for (auto& c : code)
+        c = c ? std::uint8_t(++symbols) : std::uint8_t(0);
+    int bits = 1;
+    while ((1 << bits) <= symbols)
+        ++bits;
+    // A place counts when keys differ there, or when some key has ended.
+    std::vector<char> counts(longest, 0);
+    std::vector<std::uint8_t> first(longest, 0);
+    bool firstSeen = false;
+    for (size_t row = 0; row < present.size(); ++row) {
+        if (!present[row])
+            continue;
+        const std::uint8_t* bytes = keys.bytes.data() + keys.offset[row];
+        for (size_t k = 0; k < keys.length[row]; ++k) {
+            if (!firstSeen)
+                first[k] = bytes[k];
+            else if (bytes[k] != first[k])
+                counts[k] = 1;
+        }
+        firstSeen = true;
+    }
+    std::vector<size_t> places;
+    for (size_t k = 0; k < longest; ++k)
+        if (counts[k] || k >= shortest)
+            places.push_back(k);
+    if (places.size() * size_t(bits) > 128)
+        return std::nullopt;
+    PackedKeys packed;
+    packed.oneWord = places.size() * size_t(bits) <= 64;
+    packed.stopped =
+        std::find(keys.stopped.begin(), keys.stopped.end(), true) != keys.stopped.end();
+    packed.words.resize(present.size());
+    for (size_t row = 0; row < present.size(); ++row) {
+        if (!present[row])
+            continue;
+        // Shifted in from the right, then moved up so that the key starts
+        // at the top of the first word.
+        std::uint64_t hi = 0;
+        std::uint64_t lo = 0;
+        const std::uint8_t* bytes = keys.bytes.data() + keys.offset[row];
+        const size_t length = keys.length[row];
+        for (size_t k : places) {
+            hi = (hi << bits) | (lo >> (64 - bits));
+            lo = (lo << bits) | (k < length ? code[bytes[k]] : 0);
+        }
+        const size_t up = 128 - places.size() * size_t(bits);
+        if (up >= 128) {
+            hi = lo = 0;
+        } else if (up >= 64) {
+            hi = lo << (up - 64);
+            lo = 0;
+        } else if (up > 0) {
+            hi = (hi << up) | (lo >> (64 - up));
+            lo <<= up;
+        }
+        packed.words[row] = {hi, lo};
+    }
+    return packed;
+}
+
+// Rows of equal keys keep their shown order: the place shown breaks ties.
+void TextCollation::sortPacked(std::vector<int>& order, const PackedKeys& keys, bool descending) {
+    if (keys.oneWord) {
+        std::vector<std::uint64_t> words(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            words[i] = keys.words[size_t(order[i])][0];
+        KeyedOrder::sort(order, words, descending);
+        return;
+    }
+    std::vector<KeyHead> heads(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        const auto& w = keys.words[size_t(order[i])];
+        heads[i] = {w[0], w[1], int(i)};
+    }
+    std::sort(heads.begin(), heads.end(), [descending](const KeyHead& a, const KeyHead& b) {
+        if (a.first != b.first)
+            return descending ? a.first > b.first : a.first < b.first;
+        if (a.second != b.second)
+            return descending ? a.second > b.second : a.second < b.second;
+        return a.item < b.item;
+    });
+    std::vector<int> sorted(order.size());
+    for (size_t i = 0; i < sorted.size(); ++i)
+        sorted[i] = order[size_t(heads[i].item)];
+    order.swap(sorted);
+}
+
+// Rows whose keys are equal and stopped at a letter are in their shown order
+// after sortPacked; the collator orders each such run.
+void TextCollation::settleStoppedRuns(std::vector<int>& order, const PackedKeys& packed,
+                                      const ByteKeys& keys, const Utf8At& utf8At,
+                                      bool descending) const {
+    QByteArray bytes;
+    const auto textOf = [&](int row) {
+        utf8At(row, bytes);
+        return QString::fromUtf8(bytes);
+    };
+    // The keys in the sorted order, read once; runs of equal ones are rare.
+    std::vector<std::array<std::uint64_t, 2>> sortedWords(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        sortedWords[i] = packed.words[size_t(order[i])];
+    for (size_t begin = 0; begin < order.size();) {
+        size_t end = begin + 1;
+        while (end < order.size() && sortedWords[end][0] == sortedWords[begin][0] &&
+               sortedWords[end][1] == sortedWords[begin][1])
+            ++end;
+        if (end - begin > 1 && keys.stopped[size_t(order[begin])]) {
+            std::vector<std::pair<QString, int>> run;
+            for (size_t i = begin; i < end; ++i)
+                run.emplace_back(textOf(order[i]), order[i]);
+            std::stable_sort(run.begin(), run.end(), [&](const auto& a, const auto& b) {
+                const int c = compare(a.first, b.first);
+                return descending ? c > 0 : c < 0;
+            });
+            for (size_t i = begin; i < end; ++i)
+                order[i] = run[i - begin].second;
+        }
+        begin = end;
+    }
 }
 
 // Texts that hardly repeat are keyed row by row; one sort by key, then by
 // the place shown, gives the new order directly.
 bool TextCollation::sortRowsByByteKeys(std::vector<int>& order, const std::vector<char>& present,
-                                       const TextAt& textAt, bool descending) const {
+                                       const Utf8At& utf8At, bool descending) const {
     ByteKeys keys(present.size());
-    for (size_t row = 0; row < present.size(); ++row)
-        if (present[row] && !appendKey(textAt(int(row)), keys, row))
+    keys.bytes.reserve(present.size() * 24);
+    QByteArray text;
+    for (size_t row = 0; row < present.size(); ++row) {
+        if (!present[row])
+            continue;
+        utf8At(int(row), text);
+        if (!appendKey(text, keys, row))
             return false;
+    }
+    if (const auto packed = packKeys(keys, present)) {
+        sortPacked(order, *packed, descending);
+        if (packed->stopped)
+            settleStoppedRuns(order, *packed, keys, utf8At, descending);
+        return true;
+    }
     std::vector<KeyHead> heads = headsOf(keys, order);
+    const auto textOf = [&](int row) {
+        QByteArray bytes;
+        utf8At(row, bytes);
+        return QString::fromUtf8(bytes);
+    };
     auto compareRows = [&](const KeyHead& a, const KeyHead& b) {
         if (a.first != b.first)
             return a.first < b.first ? -1 : 1;
@@ -204,7 +372,7 @@ bool TextCollation::sortRowsByByteKeys(std::vector<int>& order, const std::vecto
         const int c = keys.compare(size_t(ra), size_t(rb));
         if (c != 0 || !keys.stopped[size_t(ra)])
             return c;
-        return compare(textAt(ra), textAt(rb));
+        return compare(textOf(ra), textOf(rb));
     };
     std::sort(heads.begin(), heads.end(), [&](const KeyHead& a, const KeyHead& b) {
         const int c = compareRows(a, b);
@@ -219,33 +387,37 @@ bool TextCollation::sortRowsByByteKeys(std::vector<int>& order, const std::vecto
     return true;
 }
 
-// Each distinct text is collated once, then the rows sort by its rank.
+// Each distinct text is collated once, then the rows go to their text's rank
+// by counting, which keeps rows of equal texts in their order.
 void TextCollation::sortByDistinctTexts(std::vector<int>& order, const std::vector<char>& present,
-                                        const TextAt& textAt, bool descending) const {
-    QHash<QString, int> ids;
-    std::vector<QString> distinct;
+                                        const Utf8At& utf8At, bool descending) const {
+    KeyMap ids;
     std::vector<int> idOf(present.size(), 0);
+    QByteArray text;
     for (size_t row = 0; row < present.size(); ++row) {
         if (!present[row])
             continue;
-        const QString text = textAt(int(row));
-        auto it = ids.constFind(text);
-        if (it == ids.constEnd()) {
-            it = ids.insert(text, int(distinct.size()));
-            distinct.push_back(text);
-        }
-        idOf[row] = it.value();
+        utf8At(int(row), text);
+        idOf[row] = ids.idOf(text);
     }
-    const std::vector<int> rank = ranks(distinct);
-    std::vector<std::pair<int, int>> keyed(order.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        const int r = rank[size_t(idOf[size_t(order[i])])];
-        keyed[i] = {descending ? -r : r, order[i]};
-    }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = keyed[i].second;
+    std::vector<QString> distinct;
+    distinct.reserve(size_t(ids.size()));
+    for (int id = 0; id < ids.size(); ++id)
+        distinct.push_back(QString::fromUtf8(ids.key(id)));
+    std::vector<int> rank = ranks(distinct);
+    const int ranksCount = int(distinct.size());
+    if (descending)
+        for (int& r : rank)
+            r = ranksCount - 1 - r;
+    std::vector<int> start(size_t(ranksCount) + 1, 0);
+    for (int row : order)
+        ++start[size_t(rank[size_t(idOf[size_t(row)])]) + 1];
+    for (size_t r = 1; r < start.size(); ++r)
+        start[r] += start[r - 1];
+    std::vector<int> sorted(order.size());
+    for (int row : order)
+        sorted[size_t(start[size_t(rank[size_t(idOf[size_t(row)])])]++)] = row;
+    order.swap(sorted);
 }
 
 std::vector<int> TextCollation::ranks(const std::vector<QString>& texts) const {
@@ -259,7 +431,7 @@ bool TextCollation::ranksByByteKeys(const std::vector<QString>& texts,
                                     std::vector<int>& rank) const {
     ByteKeys keys(texts.size());
     for (size_t i = 0; i < texts.size(); ++i)
-        if (!appendKey(texts[i], keys, i))
+        if (!appendKey(texts[i].toUtf8(), keys, i))
             return false;
     // Keys that end before a letter tie only with keys ending the same way;
     // the collator settles those, and only those.

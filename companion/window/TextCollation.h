@@ -5,6 +5,7 @@
 // million rows sort in a fraction of a second; anything else goes through the
 // collator's own sort keys.
 
+#include <QByteArray>
 #include <QCollator>
 #include <QLocale>
 #include <QString>
@@ -12,11 +13,15 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class TextCollation {
 public:
     using TextAt = std::function<QString(int row)>;
+    // A row's text as UTF-8, written into out; what a million rows are read
+    // through, since no text is decoded unless the collator needs it.
+    using Utf8At = std::function<void(int row, QByteArray& out)>;
 
     explicit TextCollation(const QLocale& locale);
 
@@ -24,6 +29,7 @@ public:
     // Reorders order (row numbers) by the text of each row; rows with equal
     // texts keep their relative order.
     void sort(std::vector<int>& order, const TextAt& textAt, bool descending) const;
+    void sort(std::vector<int>& order, const Utf8At& utf8At, bool descending) const;
     // A mask over the row numbers up to the largest in order: 1 where the row
     // is shown. Rows are read through it in their own (memory) order.
     static std::vector<char> presentRows(const std::vector<int>& order);
@@ -35,14 +41,24 @@ private:
     struct KeyHead;
 
     void learnAsciiOrder();
-    // Appends the byte key of text as key number index; false when some
-    // character cannot be keyed.
-    bool appendKey(const QString& text, ByteKeys& keys, size_t index) const;
+    // Appends the byte key of text (UTF-8) as key number index; false when
+    // some character cannot be keyed.
+    bool appendKey(QByteArrayView text, ByteKeys& keys, size_t index) const;
     static std::vector<KeyHead> headsOf(const ByteKeys& keys, const std::vector<int>& items);
+    struct PackedKeys {
+        bool oneWord = false;
+        bool stopped = false;                            // some key stops at a letter
+        std::vector<std::array<std::uint64_t, 2>> words; // by row
+    };
+    static std::optional<PackedKeys> packKeys(const ByteKeys& keys,
+                                              const std::vector<char>& present);
+    static void sortPacked(std::vector<int>& order, const PackedKeys& keys, bool descending);
+    void settleStoppedRuns(std::vector<int>& order, const PackedKeys& packed, const ByteKeys& keys,
+                           const Utf8At& utf8At, bool descending) const;
     bool sortRowsByByteKeys(std::vector<int>& order, const std::vector<char>& present,
-                            const TextAt& textAt, bool descending) const;
+                            const Utf8At& utf8At, bool descending) const;
     void sortByDistinctTexts(std::vector<int>& order, const std::vector<char>& present,
-                             const TextAt& textAt, bool descending) const;
+                             const Utf8At& utf8At, bool descending) const;
     // The rank of each text in collation order; equal texts share one.
     std::vector<int> ranks(const std::vector<QString>& texts) const;
     // False when some text cannot be keyed.

@@ -24,7 +24,9 @@
 
 namespace {
 const QString kCaption = QStringLiteral("Tollwatch Companion");
-}
+// The longest a compile step waits for a file before the window repaints.
+constexpr int kCompileStepMs = 25;
+} // namespace
 
 TfrmMain::TfrmMain(const CompanionServices& services, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_settings(services.store),
@@ -193,6 +195,12 @@ void TfrmMain::saveWindowSettings() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (m_engine.compiling()) {
+        // Closed from outside while a run takes its steps: once it is over.
+        m_closeAfterCompile = true;
+        event->ignore();
+        return;
+    }
     saveWindowSettings();
     event->accept();
 }
@@ -226,14 +234,24 @@ void TfrmMain::chooseChartKind(int kind) {
 }
 
 void TfrmMain::UpdateListWindow() {
-    m_engine.UpdateListWindow();
+    if (m_engine.compiling())
+        return; // a run is going on further up the stack
+    m_engine.startCompile();
+    // The files are read on worker threads; between the steps the window
+    // repaints and its progress bar moves, and, as until the run is over,
+    // it takes no input.
+    while (!m_engine.compileStep(kCompileStepMs))
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     showResults();
+    if (m_closeAfterCompile)
+        close();
 }
 
 void TfrmMain::showResults() {
     const ConnectionTable* rows = &m_engine.rows();
-    m_model->setRows(rows->rowCount(),
-                     [rows](int row, int column) { return rows->text(row, column); });
+    m_model->setRows(
+        rows->rowCount(), [rows](int row, int column) { return rows->text(row, column); },
+        [rows](int row, int column, QByteArray& out) { rows->utf8(row, column, out); });
     showReport();
     showChart();
 }

@@ -34,6 +34,7 @@ public:
     void FormCreate();
 
     void LoadCaptions();
+    // The compile run; the window goes on repainting while it takes its steps.
     void UpdateListWindow();
     void LoadChartData();
     void showView(CompanionView view);
@@ -102,4 +103,5 @@ private:
     ChartPanel* m_chartPanel = nullptr;
     CompanionStatusBar* m_status = nullptr;
     bool m_busy = false;
+    bool m_closeAfterCompile = false;
 };

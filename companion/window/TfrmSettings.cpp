@@ -71,7 +71,10 @@ QWidget* TfrmSettings::buildReportsPage() {
     layout->addStretch(1);
     connect(m_change, &QPushButton::clicked, this, &TfrmSettings::ChangeClick);
     connect(m_edit2, &QLineEdit::textEdited, this, &TfrmSettings::changed);
-    connect(m_edit1, &QSpinBox::valueChanged, this, &TfrmSettings::changed);
+    connect(m_edit1, &QSpinBox::valueChanged, this, [this] {
+        m_purgeAfterEdited = true;
+        changed();
+    });
     connect(m_ask, &QCheckBox::clicked, this, &TfrmSettings::changed);
     connect(m_purge, &QCheckBox::clicked, this, &TfrmSettings::changed);
     return page;
@@ -172,6 +175,8 @@ void TfrmSettings::loadValues() {
     m_edit1->setValue(ok ? months : 6);
     m_purge->setChecked(v.purge);
     m_ask->setChecked(v.askForReportName);
+    m_storedPurgeAfter = v.purgeAfter;
+    m_purgeAfterEdited = false;
     m_apply->setEnabled(false);
 }
 
@@ -233,7 +238,9 @@ bool TfrmSettings::ApplyClick() {
     v.reportPath = m_edit2->text().trimmed();
     v.askForReportName = m_ask->isChecked();
     v.purge = m_purge->isChecked();
-    v.purgeAfter = m_edit1->text();
+    v.purgeAfter = m_purgeAfterEdited || m_storedPurgeAfter.trimmed().isEmpty()
+                       ? m_edit1->text()
+                       : m_storedPurgeAfter;
     try {
         m_logic.apply(m_rows, v);
     } catch (const RegistryError& e) {
@@ -242,6 +249,8 @@ bool TfrmSettings::ApplyClick() {
                                      MessageButtons::Ok, false});
         return false;
     }
+    m_storedPurgeAfter = v.purgeAfter;
+    m_purgeAfterEdited = false;
     LoadCaptions();
     m_apply->setEnabled(false);
     return true;

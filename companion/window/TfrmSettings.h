@@ -63,6 +63,10 @@ private:
     OptionsDialogLogic m_logic;
     DialogPresenter& m_dialogs;
     std::vector<LogFileRow> m_rows;
+    // "Purge after" as stored: written back unchanged unless the user edits
+    // the box, which only offers 1 to 12 and would clamp anything else.
+    QString m_storedPurgeAfter;
+    bool m_purgeAfterEdited = false;
 
     QTabWidget* m_pages = nullptr;
     QGroupBox* m_folderGroup = nullptr;

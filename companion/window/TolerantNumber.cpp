@@ -89,3 +89,52 @@ std::optional<qint64> integer(QStringView text) {
 }
 
 } // namespace TolerantNumber
+
+namespace TolerantNumber {
+
+namespace {
+
+bool isAsciiBytes(QByteArrayView text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+// ASCII is read as the same characters; anything else is decoded first.
+std::optional<double> decimal(QByteArrayView utf8, const FormatSettings& fmt) {
+    constexpr qsizetype kMax = 48;
+    if (utf8.size() > kMax || !isAsciiBytes(utf8))
+        return decimal(QStringView(QString::fromUtf8(utf8)), fmt);
+    char16_t wide[kMax];
+    for (qsizetype i = 0; i < utf8.size(); ++i)
+        wide[i] = char16_t(static_cast<unsigned char>(utf8[i]));
+    return decimal(QStringView(wide, utf8.size()), fmt);
+}
+
+std::optional<qint64> integer(QByteArrayView utf8) {
+    QByteArrayView t = utf8;
+    const auto blank = [](char c) {
+        return c == ' ' || (c >= '\t' && c <= '\r');
+    };
+    while (!t.isEmpty() && blank(t.front()))
+        t = t.sliced(1);
+    while (!t.isEmpty() && blank(t.back()))
+        t.chop(1);
+    if (t.isEmpty() || t.size() > 18 || !isAsciiBytes(t))
+        return integer(QStringView(QString::fromUtf8(utf8)));
+    qsizetype i = t.front() == '+' || t.front() == '-' ? 1 : 0;
+    if (i == t.size())
+        return std::nullopt;
+    qint64 value = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < '0' || t[i] > '9')
+            return std::nullopt;
+        value = value * 10 + (t[i] - '0');
+    }
+    return t.front() == '-' ? -value : value;
+}
+
+} // namespace TolerantNumber

@@ -4,6 +4,7 @@
 
 #include "FormatSettings.h"
 
+#include <QByteArrayView>
 #include <QStringView>
 
 #include <optional>
@@ -17,5 +18,9 @@ std::optional<double> decimal(QStringView text, const FormatSettings& fmt);
 
 // A decimal integer, surrounding blanks allowed (as StrToInt).
 std::optional<qint64> integer(QStringView text);
+
+// The same two from UTF-8 bytes, for a million rows without decoding them.
+std::optional<double> decimal(QByteArrayView utf8, const FormatSettings& fmt);
+std::optional<qint64> integer(QByteArrayView utf8);
 
 } // namespace TolerantNumber

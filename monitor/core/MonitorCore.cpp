@@ -28,6 +28,7 @@ MonitorCore::MonitorCore(const MonitorEnvironment& env, const AccountingFactory&
     m_unbuilt.fillGaps(m_parts.features, env.view, m_commands);
     m_accounting = makeAccounting ? makeAccounting(m_parts)
                                   : std::make_unique<MonitorAccounting>(m_parts, env.soundFolder);
+    m_parts.accounting = m_accounting.get();
     m_window = std::make_unique<WindowCommands>(m_settings, env.view, env.frame, m_intl,
                                                 *m_parts.features.dial);
     m_poller = std::make_unique<ConnectionPoller>(
@@ -107,9 +108,10 @@ void MonitorCore::reportFailure(const std::exception& e) {
 }
 
 bool MonitorCore::click(const QString& command) {
-    bool known = false;
-    guarded([&] { known = m_commands.run(command); });
-    return known;
+    if (!m_commands.contains(command))
+        return false;
+    guarded([&] { m_commands.run(command); });
+    return true;
 }
 
 // The window's own commands, and those that go to a feature's seam; the seams

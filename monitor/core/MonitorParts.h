@@ -15,6 +15,7 @@ class MonitorView;
 class ProblemReports;
 class RasApi;
 class RegistryStore;
+class SessionAccounting;
 class Settings;
 class TotalTexts;
 class TransferRates;
@@ -42,6 +43,9 @@ struct MonitorParts {
     const CommandLine& commandLine;
     // Problems with stored values and the settings file, each reported once.
     ProblemReports& problems;
+    // The run's accounting; set once it is built, after the modules are
+    // attached, so a module reads it only when one of its commands runs.
+    SessionAccounting* accounting = nullptr;
 };
 
 // The user's total minutes ("Connected"); 0 when it cannot serve as a total.

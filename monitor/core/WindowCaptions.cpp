@@ -62,9 +62,8 @@ struct Hint {
 };
 
 const Hint kHints[] = {
-    {"ToolbarButton973", -1, "Dialdart"},
-    {"ToolbarButton975", -1, "Companion"},
-    {"ToolbarButton972", 520, nullptr},
+    {"ToolbarButton973", -1, "Dialdart"},    {"ToolbarButton975", -1, "Companion"},
+    {"toolMailClient", -1, "E-mail client"}, {"ToolbarButton972", 520, nullptr},
     {"ToolbarButton971", 500, nullptr},
 };
 
@@ -81,6 +80,7 @@ void LoadIntlStr(MonitorView& view, WindowFrame& frame, const IntlStrings& intl)
         view.setCommandCaption(QString::fromLatin1(c.command), textOf(intl, c.id, c.fixed));
     for (const Hint& h : kHints)
         frame.setCommandHint(QString::fromLatin1(h.command), textOf(intl, h.id, h.fixed));
+    view.setLanguage(intl.LanguageOffset());
 }
 
 } // namespace WindowCaptions

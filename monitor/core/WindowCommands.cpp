@@ -146,10 +146,10 @@ void WindowCommands::FormClose() {
 void WindowCommands::Button2Click() {
     m_view.setPictures(EventKind::NewMail);
     const QString caption = m_intl.IntlStr(8110) + QStringLiteral("2") + m_intl.IntlStr(8120);
-    for (const char* name : {"Readnewmail1", "Readnewmail2", "N8", "toolMailClient"})
+    for (const char* name : {"mnuReadMail", "Readmail", "N6", "toolMailClient"})
         m_view.setCommandVisible(QString::fromLatin1(name), true);
-    m_view.setCommandCaption(QStringLiteral("Readnewmail2"), caption);
-    m_view.setCommandCaption(QStringLiteral("Readnewmail1"), caption);
+    m_view.setCommandCaption(QStringLiteral("Readmail"), caption);
+    m_view.setCommandCaption(QStringLiteral("mnuReadMail"), caption);
 }
 
 void WindowCommands::appmessage(int wheelDelta) {

@@ -4,8 +4,10 @@
 #include "Clock.h"
 #include "ConnectionSourceChoice.h"
 #include "FormatSettings.h"
+#include "HeadlessFeatures.h"
 #include "HeadlessView.h"
 #include "MonitorCore.h"
+#include "ProgramFolders.h"
 #include "RasApiFactory.h"
 #include "RealTimeRunner.h"
 #include "Settings.h"
@@ -25,6 +27,10 @@
 #include <unistd.h>
 
 namespace {
+
+// The real time a wait on the virtual clock gives a real server per second
+// of the wait: as long as a wait on the real clock would.
+constexpr int kVirtualWaitPatienceMs = 1000;
 
 void writeLine(const QString& line) {
     const QByteArray bytes = line.toUtf8() + '\n';
@@ -99,10 +105,12 @@ bool prepare(const CommandLine& cl, const QString& storeFile, HeadlessRun& run) 
         fail(QString::fromUtf8(e.what()));
         return false;
     }
-    if (run.scenario.clockStart)
+    if (run.scenario.clockStart) {
         run.virtualClock = std::make_unique<ManualClock>(*run.scenario.clockStart);
-    else
+        run.virtualClock->setWaitPatience(kVirtualWaitPatienceMs);
+    } else {
         run.scenario = run.scenario.rebased(run.systemClock.now());
+    }
     return true;
 }
 
@@ -130,9 +138,10 @@ struct HeadlessServices {
 // second start and ending in order on SIGTERM or SIGINT.
 template <typename Body>
 int withCore(HeadlessServices& s, ChimeSwitch& chime, ApplicationControl& control, Body body) {
+    HeadlessFeatures features(s.view, *s.run.store, s.run.virtualClock != nullptr);
     MonitorCore core({*s.run.store, s.run.formats, s.run.clock(), s.view, s.view, s.ras, chime,
-                      MonitorFeatures{}, control, s.cl, &s.view,
-                      QCoreApplication::applicationDirPath()});
+                      MonitorFeatures{}, control, s.cl, &s.view, ProgramFolders::soundFolder(),
+                      features.modules()});
     s.instance.setRequestHandler([&core, &s] {
         s.view.info(QStringLiteral("another start asked for the window"));
         core.SecondStartRequest();

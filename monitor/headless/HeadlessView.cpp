@@ -136,6 +136,10 @@ void HeadlessView::setCommandVisible(const QString& name, bool visible) {
     traceView(name + QStringLiteral(".Visible"), flag(visible));
 }
 
+void HeadlessView::setCommandItems(const QString& menuName, const QStringList& entries) {
+    traceView(menuName + QStringLiteral(".Items"), entries.join(QLatin1Char('\n')));
+}
+
 void HeadlessView::setCommandChecked(const QString& name, bool checked) {
     if (checked)
         m_checked.insert(name);

@@ -56,6 +56,8 @@ public:
     void setCommandCaption(const QString& name, const QString& caption) override;
     void setCommandEnabled(const QString& name, bool enabled) override;
     void setCommandVisible(const QString& name, bool visible) override;
+    // Traced as "NAME.Items" with the entries one a line.
+    void setCommandItems(const QString& menuName, const QStringList& entries) override;
     void showWindow() override { restoreWindow(); }
     BoxAnswer messageBox(const QString& caption, const QString& text, BoxButtons buttons,
                          BoxIcon icon, BoxAnswer defaultAnswer) override;

@@ -15,6 +15,13 @@ enum class BoxAnswer { Ok, Cancel, Yes, No };
 enum class BoxIcon { None, Information, Warning, Error, Question };
 enum class BeepKind { Default, Information, Warning, Error, Question };
 
+// The command name of one item of a submenu filled with setCommandItems:
+// "Connect2:Hometown Dial" is the entry "Hometown Dial" of the submenu
+// "Connect2". The entry is everything after the first colon.
+inline QString commandItemName(const QString& menuName, const QString& entry) {
+    return menuName + QLatin1Char(':') + entry;
+}
+
 class MonitorView {
 public:
     virtual ~MonitorView() = default;
@@ -39,6 +46,18 @@ public:
     virtual void setCommandCaption(const QString& name, const QString& caption) = 0;
     virtual void setCommandEnabled(const QString& name, bool enabled) = 0;
     virtual void setCommandVisible(const QString& name, bool visible) = 0;
+    // Fills the submenu menuName ("Connect2", "Connectusing1") with one item
+    // per entry, in order, ahead of its hidden placeholder; the item shows the
+    // entry as it is and runs commandItemName(menuName, entry). A later call
+    // replaces the items of an earlier one.
+    virtual void setCommandItems(const QString& menuName, const QStringList& entries) {
+        (void)menuName;
+        (void)entries;
+    }
+
+    // The texts now follow language k (0 English ... 8 Danish); the window
+    // loads the toolkit's own texts (the standard buttons) for it.
+    virtual void setLanguage(int languageOffset) { (void)languageOffset; }
 
     // Shows and restores the status window (the tray icon's click).
     virtual void showWindow() = 0;

@@ -5,7 +5,9 @@
 #include "FormatSettings.h"
 #include "MonitorApplication.h"
 #include "MonitorCore.h"
+#include "ProgramFolders.h"
 #include "QtSoundPlayer.h"
+#include "QtTranslations.h"
 #include "RasApiFactory.h"
 #include "RealTimeRunner.h"
 #include "Settings.h"
@@ -13,8 +15,10 @@
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
 #include "StoreOpening.h"
+#include "StringTable.h"
 #include "TerminationSignals.h"
 #include "TfrmTAPIMon.h"
+#include "WindowFeatures.h"
 
 #include <QMessageBox>
 
@@ -98,8 +102,12 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     RasApi& ras = realSource ? *realSource : static_cast<RasApi&>(sim);
     TimerChime chime;
     EventLoopControl control;
+    const StringTable& table = StringTable::resource(QStringLiteral(":/strings/monitor.tsv"));
+    QtTranslations translations(table);
+    window.setLanguageHandler([&translations](int k) { translations.apply(k); });
+    WindowFeatures features(window, *store);
     MonitorCore monitor({*store, formats, clock, window, window, ras, chime, MonitorFeatures{},
-                         control, cl, nullptr, QCoreApplication::applicationDirPath()});
+                         control, cl, nullptr, ProgramFolders::soundFolder(), features.modules()});
     core = &monitor;
     app.setExceptionHandler([&monitor](const QString& message) { monitor.AppException(message); });
     instance.setRequestHandler([&monitor] { monitor.SecondStartRequest(); });

@@ -1,5 +1,7 @@
 #include "MainMenus.h"
 
+#include "MonitorView.h"
+
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
@@ -56,13 +58,13 @@ void MainMenus::buildFileMenu(QMenu* file) {
     add(view, QStringLiteral("Ontop1"), true);
     view->addSeparator();
     add(view, QStringLiteral("Viewlog1"));
-    add(view, QStringLiteral("Maillog1"));
+    add(view, QStringLiteral("Maillog1"), true);
     add(file, QStringLiteral("Properties1"));
     file->addSeparator();
-    add(file, QStringLiteral("Readnewmail1"))->setVisible(false);
+    add(file, QStringLiteral("mnuReadMail"))->setVisible(false);
     QAction* mailSeparator = file->addSeparator();
     mailSeparator->setVisible(false);
-    m_actions.insert(QStringLiteral("N8"), mailSeparator);
+    m_actions.insert(QStringLiteral("N6"), mailSeparator);
     add(file, QStringLiteral("Companion1"));
     add(file, QStringLiteral("Wizard1"));
     file->addSeparator();
@@ -99,7 +101,7 @@ void MainMenus::buildTrayMenu() {
     add(t, QStringLiteral("Disconnect2"))->setEnabled(false);
     t->addSeparator();
     add(t, QStringLiteral("Open1"));
-    add(t, QStringLiteral("Readnewmail2"))->setVisible(false);
+    add(t, QStringLiteral("Readmail"))->setVisible(false);
     add(t, QStringLiteral("Companion2"));
     add(t, QStringLiteral("Wizard2"));
     add(t, QStringLiteral("Properties3"));
@@ -127,4 +129,25 @@ void MainMenus::buildToolbar(QMainWindow& window) {
     QObject::connect(
         m_toolbar, &QToolBar::customContextMenuRequested, toolbarC,
         [this, toolbarC](const QPoint& at) { toolbarC->popup(m_toolbar->mapToGlobal(at)); });
+}
+
+void MainMenus::setItems(const QString& menuName, const QStringList& entries) {
+    QMenu* menu = m_menus.value(menuName, nullptr);
+    if (!menu)
+        return;
+    for (QAction* old : m_items.take(menuName)) {
+        m_actions.remove(old->objectName());
+        delete old;
+    }
+    // What is left is the placeholder; the entries go ahead of it.
+    QAction* placeholder = menu->actions().value(0, nullptr);
+    QList<QAction*>& items = m_items[menuName];
+    for (const QString& entry : entries) {
+        QAction* action = add(nullptr, commandItemName(menuName, entry));
+        action->setParent(menu);
+        // An ampersand in an entry name is shown, not taken for a shortcut key.
+        action->setText(QString(entry).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        menu->insertAction(placeholder, action);
+        items.append(action);
+    }
 }

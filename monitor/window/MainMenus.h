@@ -3,7 +3,9 @@
 // action under its design name ("Exit1", "Dialdart2", "ToolbarButton972").
 
 #include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -22,6 +24,9 @@ public:
     QMenu* menu(const QString& name) const { return m_menus.value(name, nullptr); }
     QMenu* trayMenu() const { return m_trayMenu; }
     QToolBar* toolbar() const { return m_toolbar; }
+    // Replaces the entry items of the submenu menuName, ahead of its hidden
+    // placeholder; each item is an action named commandItemName(menuName, entry).
+    void setItems(const QString& menuName, const QStringList& entries);
 
 private:
     QAction* add(QMenu* menu, const QString& name, bool checkable = false);
@@ -35,6 +40,8 @@ private:
     std::function<void(const QString&)> m_onCommand;
     QHash<QString, QAction*> m_actions;
     QHash<QString, QMenu*> m_menus;
+    // The entry items setItems made, per submenu.
+    QHash<QString, QList<QAction*>> m_items;
     QMenu* m_trayMenu = nullptr;
     QToolBar* m_toolbar = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "TfrmTAPIMon.h"
 
+#include "ElidedLabel.h"
 #include "EventPictures.h"
 #include "PromptDialog.h"
 #include "SoundPlayer.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -27,8 +29,7 @@
 namespace {
 constexpr int kPictureSize = 32;
 constexpr int kDesignWidth = 320;
-constexpr int kEventColumnWidth = 245;
-constexpr int kTimeColumnWidth = 60;
+constexpr int kToolbarIconSize = 16;
 } // namespace
 
 TfrmTAPIMon::TfrmTAPIMon(CommandHandler onCommand, WheelHandler onWheel, SoundPlayer& sound)
@@ -50,6 +51,7 @@ TfrmTAPIMon::TfrmTAPIMon(CommandHandler onCommand, WheelHandler onWheel, SoundPl
         ->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
     m_menus->action(QStringLiteral("ToolbarButton971"))
         ->setIcon(s->standardIcon(QStyle::SP_FileDialogInfoView));
+    m_menus->toolbar()->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
     setCentralWidget(buildCentral());
     buildTray();
     resize(kDesignWidth, int(logicalDpiY() * 0.01 * 254));
@@ -60,21 +62,41 @@ TfrmTAPIMon::~TfrmTAPIMon() = default;
 QWidget* TfrmTAPIMon::buildCentral() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(5, 5, 5, 5);
+    layout->setContentsMargins(5, 3, 5, 3);
+    layout->setSpacing(3);
     auto* top = new QHBoxLayout;
     m_imgStatus = new QLabel(central);
     m_imgStatus->setObjectName(QStringLiteral("imgStatus"));
     m_imgStatus->setFixedSize(kPictureSize, kPictureSize);
     top->addWidget(m_imgStatus, 0, Qt::AlignTop);
     auto* lines = new QVBoxLayout;
+    lines->setSpacing(0);
     for (int i = 0; i < 3; ++i) {
-        m_labels[i] = new QLabel(central);
+        m_labels[i] = new ElidedLabel(central);
         m_labels[i]->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         lines->addWidget(m_labels[i]);
     }
+    lines->addStretch();
     top->addLayout(lines, 1);
     layout->addLayout(top);
-    m_listHistoria = new QTreeWidget(central);
+    layout->addWidget(buildDetails(central), 1);
+    // Takes the room below the status lines while the details are hidden,
+    // so a taller window keeps its lines at the top.
+    layout->addStretch(0);
+    return central;
+}
+
+QWidget* TfrmTAPIMon::buildDetails(QWidget* parent) {
+    m_details = new QWidget(parent);
+    m_details->setObjectName(QStringLiteral("details"));
+    auto* layout = new QVBoxLayout(m_details);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(3);
+    // The mail log lies over the event list, in the same place and size.
+    m_historyArea = new QWidget(m_details);
+    auto* overlay = new QGridLayout(m_historyArea);
+    overlay->setContentsMargins(0, 0, 0, 0);
+    m_listHistoria = new QTreeWidget(m_historyArea);
     m_listHistoria->setObjectName(QStringLiteral("listHistoria"));
     m_listHistoria->setColumnCount(2);
     m_listHistoria->setHeaderLabels({QStringLiteral("Event"), QStringLiteral("Time")});
@@ -82,18 +104,23 @@ QWidget* TfrmTAPIMon::buildCentral() {
     m_listHistoria->setIconSize(QSize(16, 16));
     m_listHistoria->setSelectionMode(QAbstractItemView::NoSelection);
     m_listHistoria->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_listHistoria->setColumnWidth(0, kEventColumnWidth);
-    m_listHistoria->setColumnWidth(1, kTimeColumnWidth);
-    layout->addWidget(m_listHistoria, 1);
-    m_memoMailLog = new QPlainTextEdit(central);
+    m_listHistoria->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The Event column takes whatever the Time column does not need.
+    QHeaderView* header = m_listHistoria->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    overlay->addWidget(m_listHistoria, 0, 0);
+    m_memoMailLog = new QPlainTextEdit(m_historyArea);
     m_memoMailLog->setObjectName(QStringLiteral("memoMailLog"));
     m_memoMailLog->setReadOnly(true);
     m_memoMailLog->hide();
-    layout->addWidget(m_memoMailLog, 1);
-    m_lblXfer = new QLabel(central);
+    overlay->addWidget(m_memoMailLog, 0, 0);
+    layout->addWidget(m_historyArea, 1);
+    m_lblXfer = new ElidedLabel(m_details);
     m_lblXfer->setObjectName(QStringLiteral("lblXfer"));
     layout->addWidget(m_lblXfer);
-    return central;
+    return m_details;
 }
 
 void TfrmTAPIMon::buildTray() {
@@ -111,7 +138,7 @@ void TfrmTAPIMon::buildTray() {
         m_tray->show();
 }
 
-QLabel* TfrmTAPIMon::statusLine(int line) const {
+ElidedLabel* TfrmTAPIMon::statusLine(int line) const {
     return (line >= 1 && line <= 3) ? m_labels[line - 1] : nullptr;
 }
 
@@ -124,16 +151,18 @@ void TfrmTAPIMon::setPictures(EventKind kind) {
 void TfrmTAPIMon::addHistoryRow(const QString& text, const QString& time, EventKind kind) {
     auto* row = new QTreeWidgetItem(m_listHistoria, {text, time});
     row->setIcon(0, EventPictures::icon(kind));
+    // A long event is cut at the column's edge; the whole text is one hover away.
+    row->setToolTip(0, text);
     m_listHistoria->scrollToItem(row);
 }
 
 void TfrmTAPIMon::setStatusLine(int line, const QString& text) {
-    if (QLabel* label = statusLine(line))
+    if (ElidedLabel* label = statusLine(line))
         label->setText(text);
 }
 
 void TfrmTAPIMon::setStatusLineVisible(int line, bool visible) {
-    if (QLabel* label = statusLine(line))
+    if (ElidedLabel* label = statusLine(line))
         label->setVisible(visible);
 }
 
@@ -177,6 +206,15 @@ void TfrmTAPIMon::setCommandEnabled(const QString& name, bool enabled) {
 void TfrmTAPIMon::setCommandVisible(const QString& name, bool visible) {
     if (QAction* action = m_menus->action(name))
         action->setVisible(visible);
+}
+
+void TfrmTAPIMon::setCommandItems(const QString& menuName, const QStringList& entries) {
+    m_menus->setItems(menuName, entries);
+}
+
+void TfrmTAPIMon::setLanguage(int languageOffset) {
+    if (m_onLanguage)
+        m_onLanguage(languageOffset);
 }
 
 BoxAnswer TfrmTAPIMon::messageBox(const QString& caption, const QString& text, BoxButtons buttons,
@@ -239,11 +277,23 @@ QSize TfrmTAPIMon::screenSize() const {
 }
 
 bool TfrmTAPIMon::historyVisible() const {
-    return !m_listHistoria->isHidden();
+    return !m_details->isHidden();
+}
+
+void TfrmTAPIMon::setFrameSize(int width, int height) {
+    m_requestedSize = QSize(width, height);
+    resize(width, height);
 }
 
 void TfrmTAPIMon::setHistoryVisible(bool visible) {
-    m_listHistoria->setVisible(visible);
+    m_details->setVisible(visible);
+    // The window's least height follows the details only once its layout is
+    // activated; until then a compact height asked for would be refused.
+    centralWidget()->layout()->activate();
+    centralWidget()->updateGeometry();
+    layout()->activate();
+    if (m_requestedSize.isValid())
+        resize(m_requestedSize);
 }
 
 void TfrmTAPIMon::setHistoryHeight(int height) {

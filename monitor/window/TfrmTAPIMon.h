@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class ElidedLabel;
 class QLabel;
 class QPlainTextEdit;
 class QSystemTrayIcon;
@@ -28,6 +29,10 @@ public:
     ~TfrmTAPIMon() override;
 
     QSystemTrayIcon* trayIcon() const { return m_tray; }
+    // Called with the language of every re-captioning (Qt's own texts).
+    void setLanguageHandler(std::function<void(int)> handler) { m_onLanguage = std::move(handler); }
+    // The mail log (memoMailLog), shown over the event list by the mail check.
+    QPlainTextEdit* mailLog() const { return m_memoMailLog; }
 
     // MonitorView
     void setPictures(EventKind kind) override;
@@ -42,6 +47,8 @@ public:
     void setCommandCaption(const QString& name, const QString& caption) override;
     void setCommandEnabled(const QString& name, bool enabled) override;
     void setCommandVisible(const QString& name, bool visible) override;
+    void setCommandItems(const QString& menuName, const QStringList& entries) override;
+    void setLanguage(int languageOffset) override;
     void showWindow() override { restoreWindow(); }
     BoxAnswer messageBox(const QString& caption, const QString& text, BoxButtons buttons,
                          BoxIcon icon, BoxAnswer defaultAnswer) override;
@@ -55,7 +62,7 @@ public:
     // WindowFrame
     QRect frameGeometry() const override;
     void setFramePosition(int left, int top) override { move(left, top); }
-    void setFrameSize(int width, int height) override { resize(width, height); }
+    void setFrameSize(int width, int height) override;
     QSize screenSize() const override;
     int pixelsPerInch() const override { return logicalDpiY(); }
     bool historyVisible() const override;
@@ -78,17 +85,27 @@ protected:
 
 private:
     QWidget* buildCentral();
+    QWidget* buildDetails(QWidget* parent);
     void buildTray();
-    QLabel* statusLine(int line) const;
+    ElidedLabel* statusLine(int line) const;
 
     CommandHandler m_onCommand;
     WheelHandler m_onWheel;
     SoundPlayer& m_sound;
+    std::function<void(int)> m_onLanguage;
     std::unique_ptr<MainMenus> m_menus;
     QLabel* m_imgStatus = nullptr;
-    QLabel* m_labels[3] = {nullptr, nullptr, nullptr};
+    ElidedLabel* m_labels[3] = {nullptr, nullptr, nullptr};
+    // The history list, the mail log over it and the transfer-rate line
+    // below them: what the compact window leaves out.
+    QWidget* m_details = nullptr;
+    // The history list and the mail log, one over the other.
+    QWidget* m_historyArea = nullptr;
     QTreeWidget* m_listHistoria = nullptr;
     QPlainTextEdit* m_memoMailLog = nullptr;
-    QLabel* m_lblXfer = nullptr;
+    ElidedLabel* m_lblXfer = nullptr;
+    // The size the monitor asked for last, asked again once the layout has
+    // taken in a change of the details.
+    QSize m_requestedSize;
     QSystemTrayIcon* m_tray = nullptr;
 };

@@ -1,22 +1,31 @@
 #include "NetworkManagerRasApi.h"
 
 #include "ProgramStarter.h"
+#include "RasConstants.h"
 
-#include <QDBusArgument>
 #include <QDBusObjectPath>
+#include <QDBusVariant>
 
 namespace {
 
 const QString kRefreshRate = QStringLiteral("RefreshRateMs");
 // How often NetworkManager should refresh a device's counters for us.
 constexpr uint kRefreshRateMs = 1000;
+// NMSettingsConnectionFlags: deleted when its activation ends.
+constexpr uint kVolatile = 0x4;
 
 } // namespace
 
 NetworkManagerRasApi::NetworkManagerRasApi(QDBusConnection bus, const Settings& settings,
                                            Options options)
     : m_bus(std::move(bus), options.timeoutMs), m_settings(settings), m_options(std::move(options)),
-      m_dialer(m_bus), m_sysfs(m_options.sysClassNet) {}
+      m_objects(m_bus), m_dialer(m_bus, m_objects), m_sysfs(m_options.sysClassNet) {
+    connect(&m_objects, &NmObjects::forgotten, this, &NetworkManagerRasApi::onForgotten);
+}
+
+NetworkManagerRasApi::~NetworkManagerRasApi() {
+    restoreRefreshRates();
+}
 
 bool NetworkManagerRasApi::available(QDBusConnection bus, int timeoutMs) {
     return NmBus(std::move(bus), timeoutMs).answers();
@@ -28,26 +37,47 @@ QString NetworkManagerRasApi::backendName() const {
 
 int NetworkManagerRasApi::enumConnections(QList<RasConnection>& out) {
     out.clear();
-    const auto links = activeDialUp();
-    if (!links)
+    if (!m_objects.synced()) {
+        // Gone, restarting or not answering: the session goes on meanwhile.
+        m_objects.syncIfNeeded();
         return SourceUnavailable;
-    for (const NmActiveConnection& link : *links)
-        out.append({handleOf(link.path), link.id});
+    }
+    // A daemon that is starting up has not yet taken over the links that are
+    // up: its list is no news that they ended.
+    if (m_objects.property(Nm::kPath, Nm::kManagerIface, QStringLiteral("Startup")).toBool())
+        return SourceUnavailable;
+    const QList<NmActiveConnection> links = activeDialUp();
+    QSet<QString> paths;
+    for (const NmActiveConnection& link : links) {
+        out.append({handleOf(link), link.id});
+        paths.insert(link.path);
+    }
+    // Links of the old daemon that the new one has not taken over are gone.
+    m_carried.clear();
+    for (auto it = m_activations.begin(); it != m_activations.end();)
+        it = paths.contains(it.key()) ? std::next(it) : m_activations.erase(it);
     // Sampled on every poll so that a link's last bytes are counted before
     // the link is gone.
-    sampleCounters(*links);
+    sampleCounters(links);
     return 0;
 }
 
 int NetworkManagerRasApi::connectStatus(RasHandle handle, RasConnStatus& status) {
-    const auto path = m_paths.constFind(handle);
-    if (path == m_paths.constEnd())
-        return InvalidHandle;
-    const auto active = NmActiveConnection::read(m_bus, *path);
-    if (!active)
-        return InvalidHandle;
-    status = NmState::statusOf(active->observe(m_bus));
-    return 0;
+    for (auto it = m_activations.begin(); it != m_activations.end(); ++it) {
+        if (it->handle != handle)
+            continue;
+        const auto active = NmActiveConnection::of(m_objects, it.key());
+        if (!active)
+            return InvalidHandle;
+        RasConnStatus now = NmState::statusOf(active->observe(m_objects));
+        if (it->carried && now.state == RasState::Connected)
+            it->carried = false;
+        else if (it->carried && now.error == 0 && now.state != RasState::Disconnected)
+            now.state = RasState::Connected;
+        status = now;
+        return 0;
+    }
+    return InvalidHandle;
 }
 
 int NetworkManagerRasApi::enumEntries(QList<RasEntry>& out) {
@@ -66,24 +96,33 @@ int NetworkManagerRasApi::enumEntries(QList<RasEntry>& out) {
     return 0;
 }
 
-int NetworkManagerRasApi::dial(const QString& entry, const QString&, const QString& password,
-                               DialCallback callback, RasHandle& handle) {
+int NetworkManagerRasApi::dial(const QString& entry, const QString& userName,
+                               const QString& password, DialCallback callback, RasHandle& handle) {
     int error = 0;
     const auto profile = savedProfile(entry, error);
     if (!profile)
         return error;
     QString activePath;
-    error = m_dialer.dial(*profile, password, std::move(callback), activePath);
-    if (error == 0)
-        handle = handleOf(activePath);
-    return error;
+    QString uuid;
+    error = m_dialer.dial(*profile, {userName, password}, std::move(callback), activePath, uuid);
+    if (error != 0)
+        return error;
+    if (uuid != profile->uuid)
+        m_copies.insert(uuid, *profile);
+    NmActiveConnection active;
+    active.path = activePath;
+    active.uuid = uuid;
+    handle = handleOf(active);
+    return 0;
 }
 
 int NetworkManagerRasApi::hangUp(RasHandle handle) {
-    const auto path = m_paths.constFind(handle);
-    if (path == m_paths.constEnd())
-        return InvalidHandle;
-    return m_dialer.hangUp(*path);
+    for (auto it = m_activations.cbegin(); it != m_activations.cend(); ++it) {
+        if (it->handle == handle)
+            return m_dialer.hangUp(it.key());
+    }
+    // A link of ours that has ended already: nothing left to hang up.
+    return handle != 0 && handle <= m_lastHandle ? 0 : InvalidHandle;
 }
 
 int NetworkManagerRasApi::editEntry(const QString& entry) {
@@ -101,8 +140,8 @@ int NetworkManagerRasApi::editEntry(const QString& entry) {
 
 ByteCounters NetworkManagerRasApi::byteCounters() {
     // Without NetworkManager the totals stand as they were last seen.
-    if (const auto links = activeDialUp())
-        sampleCounters(*links);
+    if (m_objects.synced())
+        sampleCounters(activeDialUp());
     return m_counters.totals();
 }
 
@@ -112,49 +151,64 @@ QString NetworkManagerRasApi::errorString(int error) const {
     return RasApi::errorString(error);
 }
 
-std::optional<QList<NmActiveConnection>> NetworkManagerRasApi::activeDialUp() {
-    const auto paths = NmActiveConnection::list(m_bus);
-    if (!paths)
-        return std::nullopt;
+void NetworkManagerRasApi::onForgotten() {
+    // Paths mean nothing to a new daemon; the links it takes over keep their
+    // handles by the identity of their profile.
+    for (const Activation& activation : std::as_const(m_activations))
+        m_carried.insert(activation.uuid, activation.handle);
+    m_activations.clear();
+    m_refreshAsked.clear();
+    m_restoreRates.clear();
+}
+
+QList<NmActiveConnection> NetworkManagerRasApi::activeDialUp() const {
     const QStringList listed = listedNames();
     QList<NmActiveConnection> out;
-    for (const QString& path : *paths) {
-        const auto active = NmActiveConnection::read(m_bus, path);
-        if (!active)
-            continue; // ended between the two calls
-        const auto profile = profileOf(*active);
-        if (profile && profile->isDialUp(listed))
+    for (const QString& path : m_objects.activeConnections()) {
+        const auto active = NmActiveConnection::of(m_objects, path);
+        if (active && profileOf(*active).isDialUp(listed))
             out.append(*active);
     }
-    // Activations that have ended will not come back: forget their profiles.
-    for (auto it = m_profiles.begin(); it != m_profiles.end();)
-        it = paths->contains(it.key()) ? std::next(it) : m_profiles.erase(it);
     return out;
 }
 
-std::optional<NmConnectionProfile>
-NetworkManagerRasApi::profileOf(const NmActiveConnection& active) {
-    const auto known = m_profiles.constFind(active.path);
-    if (known != m_profiles.constEnd())
-        return *known;
-    const QDBusMessage reply =
-        m_bus.call(active.connectionPath, Nm::kConnectionIface, QStringLiteral("GetSettings"));
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        // The profile is unreadable: judge by what the activation itself says.
-        NmConnectionProfile fallback;
-        fallback.path = active.connectionPath;
-        fallback.id = active.id;
-        fallback.uuid = active.uuid;
-        fallback.type = active.type;
-        return fallback;
-    }
-    const NmConnectionProfile profile = NmConnectionProfile::fromSettings(
-        active.connectionPath, Nm::settingsMap(reply.arguments().constFirst()));
-    m_profiles.insert(active.path, profile);
-    return profile;
+NmConnectionProfile NetworkManagerRasApi::profileOf(const NmActiveConnection& active) const {
+    const auto copied = m_copies.constFind(active.uuid);
+    if (copied != m_copies.constEnd())
+        return *copied;
+    if (const NmConnectionProfile* profile = m_objects.profile(active.connectionPath))
+        return *profile;
+    // The profile is unreadable: judge by what the activation itself says.
+    NmConnectionProfile fallback;
+    fallback.path = active.connectionPath;
+    fallback.id = active.id;
+    fallback.uuid = active.uuid;
+    fallback.type = active.type;
+    return fallback;
 }
 
-std::optional<QList<NmConnectionProfile>> NetworkManagerRasApi::savedDialUp() {
+bool NetworkManagerRasApi::isCopy(const QString& uuid, uint flags) const {
+    return (flags & kVolatile) != 0 || m_copies.contains(uuid);
+}
+
+std::optional<QList<NmConnectionProfile>> NetworkManagerRasApi::savedDialUp() const {
+    if (!m_objects.synced())
+        return savedDialUpAsked();
+    const QStringList listed = listedNames();
+    QList<NmConnectionProfile> out;
+    for (const QString& path : m_objects.profilePaths()) {
+        const NmConnectionProfile* profile = m_objects.profile(path);
+        const uint flags =
+            m_objects.property(path, Nm::kConnectionIface, QStringLiteral("Flags")).toUInt();
+        if (profile && !isCopy(profile->uuid, flags) && profile->isDialUp(listed))
+            out.append(*profile);
+    }
+    return out;
+}
+
+std::optional<QList<NmConnectionProfile>> NetworkManagerRasApi::savedDialUpAsked() const {
+    // Before the first look at NetworkManager is complete (at start-up) the
+    // phone book is asked for directly.
     const QDBusMessage reply =
         m_bus.call(Nm::kSettingsPath, Nm::kSettingsIface, QStringLiteral("ListConnections"));
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
@@ -168,14 +222,15 @@ std::optional<QList<NmConnectionProfile>> NetworkManagerRasApi::savedDialUp() {
             continue;
         const NmConnectionProfile profile = NmConnectionProfile::fromSettings(
             path, Nm::settingsMap(settings.arguments().constFirst()));
-        if (profile.isDialUp(listed))
+        const auto flags = m_bus.property(path, Nm::kConnectionIface, QStringLiteral("Flags"));
+        if (!isCopy(profile.uuid, flags ? flags->toUInt() : 0) && profile.isDialUp(listed))
             out.append(profile);
     }
     return out;
 }
 
 std::optional<NmConnectionProfile> NetworkManagerRasApi::savedProfile(const QString& entry,
-                                                                      int& error) {
+                                                                      int& error) const {
     const auto profiles = savedDialUp();
     if (!profiles) {
         error = SourceUnavailable;
@@ -194,13 +249,14 @@ bool NetworkManagerRasApi::passwordStored(const NmConnectionProfile& profile) co
         return true;
     if (profile.passwordFlags & NmConnectionProfile::NotSaved)
         return false;
-    // Secrets are readable to privileged callers only; unreadable counts as
-    // not stored, so that the monitor asks.
+    // Secrets are handed out only to callers that may modify the profile. A
+    // refusal says nothing about the password: NetworkManager most likely
+    // has one (it is a saved profile), so no needless prompt is shown.
     const QDBusMessage reply =
         m_bus.call(profile.path, Nm::kConnectionIface, QStringLiteral("GetSecrets"),
                    {profile.credentialSetting});
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return false;
+        return true;
     const NmSettingsMap secrets = Nm::settingsMap(reply.arguments().constFirst());
     return !secrets.value(profile.credentialSetting)
                 .value(QStringLiteral("password"))
@@ -213,43 +269,79 @@ QStringList NetworkManagerRasApi::listedNames() const {
         m_settings.ReadText(kSettingsKey, kConnectionTypesValue, QString()));
 }
 
-RasHandle NetworkManagerRasApi::handleOf(const QString& activePath) {
-    const auto known = m_handles.constFind(activePath);
-    if (known != m_handles.constEnd())
-        return *known;
-    const RasHandle handle = ++m_lastHandle;
-    m_handles.insert(activePath, handle);
-    m_paths.insert(handle, activePath);
-    return handle;
+RasHandle NetworkManagerRasApi::handleOf(const NmActiveConnection& active) {
+    const auto known = m_activations.constFind(active.path);
+    if (known != m_activations.constEnd() && known->uuid == active.uuid)
+        return known->handle;
+    Activation activation;
+    activation.uuid = active.uuid;
+    const auto carried = m_carried.constFind(active.uuid);
+    if (carried != m_carried.constEnd()) {
+        activation.handle = *carried;
+        activation.carried = true;
+        m_carried.erase(carried);
+    } else {
+        activation.handle = ++m_lastHandle;
+    }
+    m_activations.insert(active.path, activation);
+    return activation.handle;
 }
 
 void NetworkManagerRasApi::sampleCounters(const QList<NmActiveConnection>& links) {
     for (const NmActiveConnection& link : links) {
-        // Keyed by activation as well: the device's counters may start over
-        // with the next connection.
-        for (const QString& device : link.devices)
-            sampleDevice(link.path + QLatin1Char('|') + device, device);
+        const RasHandle handle = handleOf(link);
+        // One reading per activation and interface: the handle outlives a
+        // daemon restart, device paths do not.
+        for (const QString& device : link.devices) {
+            QString iface =
+                m_objects.property(device, Nm::kDeviceIface, QStringLiteral("IpInterface"))
+                    .toString();
+            if (iface.isEmpty())
+                iface = m_objects.property(device, Nm::kDeviceIface, QStringLiteral("Interface"))
+                            .toString();
+            sampleDevice(QString::number(handle) + QLatin1Char('|') + iface, device);
+        }
     }
 }
 
 void NetworkManagerRasApi::sampleDevice(const QString& key, const QString& device) {
-    auto stats = m_bus.properties(device, Nm::kStatisticsIface);
-    if (stats && stats->value(kRefreshRate).toUInt() == 0 && !m_refreshAsked.contains(device)) {
-        // Counters are only kept fresh while someone asks for a refresh rate.
-        m_refreshAsked.insert(device);
-        if (m_bus.setProperty(device, Nm::kStatisticsIface, kRefreshRate, kRefreshRateMs))
-            stats = m_bus.properties(device, Nm::kStatisticsIface);
-    }
-    const bool live = stats && stats->value(kRefreshRate).toUInt() > 0;
+    const QVariantMap stats = m_objects.properties(device, Nm::kStatisticsIface);
+    const bool live = stats.value(kRefreshRate).toUInt() > 0;
+    if (!stats.isEmpty() && !live && !m_refreshAsked.contains(device))
+        askForRefresh(device);
     if (!live) {
-        const auto iface = m_bus.property(device, Nm::kDeviceIface, QStringLiteral("IpInterface"));
-        const auto link = iface ? m_sysfs.link(iface->toString()) : std::nullopt;
+        const QString iface =
+            m_objects.property(device, Nm::kDeviceIface, QStringLiteral("IpInterface")).toString();
+        const auto link = iface.isEmpty() ? std::nullopt : m_sysfs.link(iface);
         if (link && link->hasCounters) {
             m_counters.update(key, link->txBytes, link->rxBytes);
             return;
         }
     }
-    if (stats)
-        m_counters.update(key, stats->value(QStringLiteral("TxBytes")).toULongLong(),
-                          stats->value(QStringLiteral("RxBytes")).toULongLong());
+    if (!stats.isEmpty())
+        m_counters.update(key, stats.value(QStringLiteral("TxBytes")).toULongLong(),
+                          stats.value(QStringLiteral("RxBytes")).toULongLong());
+}
+
+void NetworkManagerRasApi::askForRefresh(const QString& device) {
+    // Counters are only kept fresh while someone asks for a refresh rate;
+    // the answer arrives as a change of the property.
+    m_refreshAsked.insert(device);
+    m_restoreRates.insert(device,
+                          m_objects.property(device, Nm::kStatisticsIface, kRefreshRate).toUInt());
+    m_bus.callLater(
+        device, Nm::kPropertiesIface, QStringLiteral("Set"),
+        {Nm::kStatisticsIface, kRefreshRate, QVariant::fromValue(QDBusVariant(kRefreshRateMs))},
+        this, [](const QDBusMessage&) {}, NmBus::Auth::Interactive);
+}
+
+void NetworkManagerRasApi::restoreRefreshRates() {
+    if (!m_objects.synced())
+        return;
+    for (auto it = m_restoreRates.cbegin(); it != m_restoreRates.cend(); ++it) {
+        // Someone else may have set a rate of their own since.
+        if (m_objects.property(it.key(), Nm::kStatisticsIface, kRefreshRate).toUInt() ==
+            kRefreshRateMs)
+            m_bus.setProperty(it.key(), Nm::kStatisticsIface, kRefreshRate, *it);
+    }
 }

@@ -1,12 +1,15 @@
 #pragma once
 // The connection source on NetworkManager (D-Bus): its pay-by-time connections,
 // their states, saved profiles as phone book, activation and byte counters.
+// What the poll tick asks is answered from what NetworkManager announced;
+// nothing on that path waits for the daemon.
 
 #include "LinkCounterTotals.h"
 #include "NmActiveConnection.h"
 #include "NmBus.h"
 #include "NmConnectionProfile.h"
 #include "NmDialer.h"
+#include "NmObjects.h"
 #include "RasApi.h"
 #include "Settings.h"
 #include "SysfsNetLinks.h"
@@ -39,6 +42,8 @@ public:
     // store must outlive this object.
     NetworkManagerRasApi(QDBusConnection bus, const Settings& settings,
                          Options options = Options());
+    // Gives the devices back the statistics refresh rate they had.
+    ~NetworkManagerRasApi() override;
 
     // Whether NetworkManager answers on bus.
     static bool available(QDBusConnection bus, int timeoutMs);
@@ -54,31 +59,51 @@ public:
     ByteCounters byteCounters() override;
     QString errorString(int error) const override;
 
+    // Whether answers from NetworkManager are still awaited (for tests).
+    bool busy() const { return m_objects.busy(); }
+    // D-Bus method calls sent so far (for the benchmark).
+    quint64 callsSent() const { return m_bus.callsSent(); }
+
 private:
-    // The dial-up connections that are active now; nullopt when
+    struct Activation {
+        RasHandle handle = 0;
+        QString uuid;
+        // Seen up before NetworkManager started anew: the new daemon takes it
+        // over, and its states on the way are not a new dial.
+        bool carried = false;
+    };
+
+    void onForgotten();
+    // The dial-up connections that are active now, as last announced.
+    QList<NmActiveConnection> activeDialUp() const;
+    NmConnectionProfile profileOf(const NmActiveConnection& active) const;
+    // The saved dial-up profiles in NetworkManager's order; nullopt when
     // NetworkManager cannot be asked.
-    std::optional<QList<NmActiveConnection>> activeDialUp();
-    std::optional<NmConnectionProfile> profileOf(const NmActiveConnection& active);
-    // The saved dial-up profiles in NetworkManager's order.
-    std::optional<QList<NmConnectionProfile>> savedDialUp();
-    std::optional<NmConnectionProfile> savedProfile(const QString& entry, int& error);
+    std::optional<QList<NmConnectionProfile>> savedDialUp() const;
+    std::optional<QList<NmConnectionProfile>> savedDialUpAsked() const;
+    std::optional<NmConnectionProfile> savedProfile(const QString& entry, int& error) const;
     bool passwordStored(const NmConnectionProfile& profile) const;
+    // An in-memory copy of ours (or anyone's volatile profile): no entry.
+    bool isCopy(const QString& uuid, uint flags) const;
     QStringList listedNames() const;
-    RasHandle handleOf(const QString& activePath);
+    RasHandle handleOf(const NmActiveConnection& active);
     void sampleCounters(const QList<NmActiveConnection>& links);
     void sampleDevice(const QString& key, const QString& device);
+    void askForRefresh(const QString& device);
+    void restoreRefreshRates();
 
     NmBus m_bus;
     Settings m_settings;
     Options m_options;
+    NmObjects m_objects;
     NmDialer m_dialer;
     SysfsNetLinks m_sysfs;
-    LinkCounterTotals m_counters;
-    QHash<QString, RasHandle> m_handles; // active connection path -> handle
-    QHash<RasHandle, QString> m_paths;
+    LinkCounterTotals m_counters{LinkCounterTotals::FirstReading::Baseline};
+    QHash<QString, Activation> m_activations;     // active connection path -> activation
+    QHash<QString, RasHandle> m_carried;          // uuid -> handle, across a daemon restart
+    QHash<QString, NmConnectionProfile> m_copies; // uuid of an in-memory copy -> its profile
     RasHandle m_lastHandle = 0;
-    // The profile behind each activation, read once per activation.
-    QHash<QString, NmConnectionProfile> m_profiles;
-    QSet<QString> m_refreshAsked; // devices asked for live statistics
+    QSet<QString> m_refreshAsked;        // devices asked for live statistics
+    QHash<QString, uint> m_restoreRates; // device -> its refresh rate before ours
     QString m_programMessage;
 };

@@ -1,41 +1,33 @@
 #include "NmActiveConnection.h"
 
-#include <QDBusArgument>
-#include <QDBusObjectPath>
-
-std::optional<QStringList> NmActiveConnection::list(const NmBus& bus) {
-    const auto value =
-        bus.property(Nm::kPath, Nm::kManagerIface, QStringLiteral("ActiveConnections"));
-    if (!value)
-        return std::nullopt;
-    return Nm::objectPaths(*value);
-}
-
-std::optional<NmActiveConnection> NmActiveConnection::read(const NmBus& bus, const QString& path) {
-    const auto props = bus.properties(path, Nm::kActiveIface);
-    if (!props)
+std::optional<NmActiveConnection> NmActiveConnection::of(const NmObjects& objects,
+                                                         const QString& path) {
+    const QVariantMap props = objects.properties(path, Nm::kActiveIface);
+    // A StateChanged signal alone leaves a State behind; an active
+    // connection NetworkManager announced has its Uuid.
+    if (!props.contains(QStringLiteral("Uuid")))
         return std::nullopt;
     NmActiveConnection c;
     c.path = path;
-    c.id = props->value(QStringLiteral("Id")).toString();
-    c.uuid = props->value(QStringLiteral("Uuid")).toString();
-    c.type = props->value(QStringLiteral("Type")).toString();
-    c.connectionPath =
-        qdbus_cast<QDBusObjectPath>(props->value(QStringLiteral("Connection"))).path();
-    c.devices = Nm::objectPaths(props->value(QStringLiteral("Devices")));
-    c.state = props->value(QStringLiteral("State")).toUInt();
+    c.id = props.value(QStringLiteral("Id")).toString();
+    c.uuid = props.value(QStringLiteral("Uuid")).toString();
+    c.type = props.value(QStringLiteral("Type")).toString();
+    c.connectionPath = props.value(QStringLiteral("Connection")).toString();
+    c.devices = props.value(QStringLiteral("Devices")).toStringList();
+    c.state = props.value(QStringLiteral("State")).toUInt();
     return c;
 }
 
-NmState::Observed NmActiveConnection::observe(const NmBus& bus) const {
+NmState::Observed NmActiveConnection::observe(const NmObjects& objects) const {
     NmState::Observed observed;
     observed.activeState = state;
     if (devices.isEmpty())
         return observed;
-    const auto props = bus.properties(devices.constFirst(), Nm::kDeviceIface);
-    if (!props)
+    const QString device = devices.constFirst();
+    if (objects.properties(device, Nm::kDeviceIface).isEmpty())
         return observed;
-    observed.deviceState = props->value(QStringLiteral("State")).toUInt();
-    observed.deviceReason = Nm::uintPair(props->value(QStringLiteral("StateReason"))).second;
+    const auto [deviceState, reason] = objects.deviceState(device);
+    observed.deviceState = deviceState;
+    observed.deviceReason = reason;
     return observed;
 }

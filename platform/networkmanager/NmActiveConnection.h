@@ -1,8 +1,8 @@
 #pragma once
-// One of NetworkManager's active connections, read in one go, and what its
+// One of NetworkManager's active connections as last known, and what its
 // device says about how far it has come.
 
-#include "NmBus.h"
+#include "NmObjects.h"
 #include "NmStateTable.h"
 
 #include <QString>
@@ -19,12 +19,9 @@ struct NmActiveConnection {
     QStringList devices;
     uint state = NmState::ActiveUnknown;
 
-    // The active connections, in NetworkManager's order; nullopt when
-    // NetworkManager cannot be asked.
-    static std::optional<QStringList> list(const NmBus& bus);
-    // nullopt when the object is gone (it ended between two calls).
-    static std::optional<NmActiveConnection> read(const NmBus& bus, const QString& path);
+    // nullopt when NetworkManager has no such active connection (it ended).
+    static std::optional<NmActiveConnection> of(const NmObjects& objects, const QString& path);
 
     // The states that make up its dial state (the first device speaks for it).
-    NmState::Observed observe(const NmBus& bus) const;
+    NmState::Observed observe(const NmObjects& objects) const;
 };

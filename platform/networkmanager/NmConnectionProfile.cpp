@@ -32,6 +32,7 @@ NmConnectionProfile NmConnectionProfile::fromSettings(const QString& path,
                                                       const NmSettingsMap& settings) {
     NmConnectionProfile p;
     p.path = path;
+    p.settings = settings;
     const QVariantMap connection = settings.value(QStringLiteral("connection"));
     p.id = connection.value(QStringLiteral("id")).toString();
     p.uuid = connection.value(QStringLiteral("uuid")).toString();

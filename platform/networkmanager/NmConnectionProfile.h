@@ -27,6 +27,8 @@ struct NmConnectionProfile {
     QString credentialSetting;
     QString userName;
     uint passwordFlags = 0;
+    // Everything NetworkManager handed out (never the secrets).
+    NmSettingsMap settings;
 
     static NmConnectionProfile fromSettings(const QString& path, const NmSettingsMap& settings);
 

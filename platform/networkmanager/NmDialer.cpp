@@ -7,6 +7,10 @@
 #include <QDBusArgument>
 #include <QDBusObjectPath>
 #include <QTimer>
+#include <QUuid>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,17 +22,16 @@ enum : int {
     SourceUnavailable = 711,
 };
 
-const QString kStateChanged = QStringLiteral("StateChanged");
+QString localUser() {
+    const passwd* entry = ::getpwuid(::geteuid());
+    return entry ? QString::fromLocal8Bit(entry->pw_name) : QString();
+}
 
 } // namespace
 
-NmDialer::NmDialer(NmBus& bus, QObject* parent) : QObject(parent), m_bus(bus), m_agent(bus) {
-    // Every device's and every active connection's signal: the device that
-    // NetworkManager picks is only known once the activation has begun.
-    m_bus.connection().connect(Nm::kService, QString(), Nm::kDeviceIface, kStateChanged, this,
-                               SLOT(onDeviceStateChanged(QDBusMessage)));
-    m_bus.connection().connect(Nm::kService, QString(), Nm::kActiveIface, kStateChanged, this,
-                               SLOT(onActiveStateChanged(QDBusMessage)));
+NmDialer::NmDialer(NmBus& bus, NmObjects& objects, QObject* parent)
+    : QObject(parent), m_bus(bus), m_objects(objects) {
+    connect(&m_objects, &NmObjects::changed, this, &NmDialer::onChanged);
 }
 
 int NmDialer::errorOfReply(const QDBusMessage& reply) {
@@ -46,38 +49,74 @@ int NmDialer::errorOfReply(const QDBusMessage& reply) {
     return FromDevice;
 }
 
-int NmDialer::dial(const NmConnectionProfile& profile, const QString& password,
-                   RasApi::DialCallback callback, QString& activePath) {
-    // Without the agent NetworkManager may still know a saved password, so a
-    // failed registration does not stop the dial; a missing one shows as an
-    // authentication failure.
-    if (!password.isEmpty())
-        m_agent.offer(profile.path, password);
-    const QDBusObjectPath none(QStringLiteral("/"));
-    const QDBusMessage reply =
-        m_bus.call(Nm::kPath, Nm::kManagerIface, QStringLiteral("ActivateConnection"),
-                   {QVariant::fromValue(QDBusObjectPath(profile.path)), QVariant::fromValue(none),
-                    QVariant::fromValue(none)});
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        m_agent.withdraw(profile.path);
-        return errorOfReply(reply);
+NmSettingsMap NmDialer::copyWithCredentials(const NmConnectionProfile& profile,
+                                            const NmTypedCredentials& typed, const QString& user) {
+    NmSettingsMap settings = profile.settings;
+    QVariantMap& connection = settings[QStringLiteral("connection")];
+    connection.insert(QStringLiteral("uuid"), QUuid::createUuid().toString(QUuid::WithoutBraces));
+    connection.insert(QStringLiteral("autoconnect"), false);
+    connection.remove(QStringLiteral("timestamp"));
+    // A profile of this user alone needs only "modify.own", which polkit
+    // grants an active session without asking.
+    if (!user.isEmpty())
+        connection.insert(QStringLiteral("permissions"),
+                          QStringList{QStringLiteral("user:") + user + QLatin1Char(':')});
+    if (!profile.credentialSetting.isEmpty()) {
+        QVariantMap& credentials = settings[profile.credentialSetting];
+        if (!typed.userName.isEmpty())
+            credentials.insert(QStringLiteral("username"), typed.userName);
+        if (!typed.password.isEmpty()) {
+            credentials.insert(QStringLiteral("password"), typed.password);
+            credentials.insert(QStringLiteral("password-flags"), uint(0));
+        }
     }
-    activePath = qdbus_cast<QDBusObjectPath>(reply.arguments().constFirst()).path();
-    m_pending.append({activePath, profile.path, {}, false, -1, std::move(callback)});
-    // NetworkManager may have got far before the signals were connected to
-    // this activation: look once the caller has the handle.
-    const QString path = activePath;
-    QTimer::singleShot(0, this, [this, path] { checkNow(path); });
+    return settings;
+}
+
+int NmDialer::dial(const NmConnectionProfile& profile, const NmTypedCredentials& typed,
+                   RasApi::DialCallback callback, QString& activePath, QString& uuid) {
+    const QDBusObjectPath none(QStringLiteral("/"));
+    const bool copy = !typed.password.isEmpty() ||
+                      (!typed.userName.isEmpty() && typed.userName != profile.userName);
+    QDBusMessage reply;
+    NmSettingsMap settings;
+    if (copy) {
+        // Handing a typed password to the saved profile would make
+        // NetworkManager ask polkit for "modify.system" and save it to disk.
+        settings = copyWithCredentials(profile, typed, localUser());
+        const QVariantMap options{{QStringLiteral("persist"), QStringLiteral("volatile")}};
+        reply =
+            m_bus.call(Nm::kPath, Nm::kManagerIface, QStringLiteral("AddAndActivateConnection2"),
+                       {QVariant::fromValue(settings), QVariant::fromValue(none),
+                        QVariant::fromValue(none), options},
+                       NmBus::Auth::Interactive);
+    } else {
+        reply = m_bus.call(Nm::kPath, Nm::kManagerIface, QStringLiteral("ActivateConnection"),
+                           {QVariant::fromValue(QDBusObjectPath(profile.path)),
+                            QVariant::fromValue(none), QVariant::fromValue(none)},
+                           NmBus::Auth::Interactive);
+    }
+    const int index = copy ? 1 : 0;
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() <= index)
+        return errorOfReply(reply);
+    activePath = qdbus_cast<QDBusObjectPath>(reply.arguments().at(index)).path();
+    uuid =
+        copy ? settings.value(QStringLiteral("connection")).value(QStringLiteral("uuid")).toString()
+             : profile.uuid;
+    m_pending.append({activePath, false, false, -1, std::move(callback)});
+    // NetworkManager may have got far before this activation was followed:
+    // look once the caller has the handle.
+    QTimer::singleShot(0, this, &NmDialer::onChanged);
     return 0;
 }
 
 int NmDialer::hangUp(const QString& activePath) {
     const int index = indexOf(activePath);
     if (index >= 0)
-        finish(index);
+        m_pending.removeAt(index);
     const QDBusMessage reply =
         m_bus.call(Nm::kPath, Nm::kManagerIface, QStringLiteral("DeactivateConnection"),
-                   {QVariant::fromValue(QDBusObjectPath(activePath))});
+                   {QVariant::fromValue(QDBusObjectPath(activePath))}, NmBus::Auth::Interactive);
     if (reply.type() == QDBusMessage::ReplyMessage ||
         reply.errorName().endsWith(QLatin1String(".ConnectionNotActive")))
         return 0;
@@ -92,67 +131,45 @@ int NmDialer::indexOf(const QString& activePath) const {
     return -1;
 }
 
-void NmDialer::checkNow(const QString& activePath) {
-    const int index = indexOf(activePath);
-    if (index < 0)
-        return;
-    const auto active = NmActiveConnection::read(m_bus, activePath);
-    if (!active) {
-        // Gone before it could be looked at: it failed, and why is lost.
-        deliver(activePath, RasState::Disconnected, FromDevice);
-        return;
-    }
-    m_pending[index].devices = active->devices;
-    const RasConnStatus status = NmState::statusOf(active->observe(m_bus));
-    deliver(activePath, status.state, status.error);
-}
-
-void NmDialer::onDeviceStateChanged(const QDBusMessage& message) {
-    const QVariantList args = message.arguments();
-    if (args.size() < 3)
-        return;
-    const QString device = message.path();
+void NmDialer::onChanged() {
     const QList<Pending> pending = m_pending;
-    for (const Pending& p : pending) {
-        if (!p.devices.contains(device)) {
-            // The device may have been chosen since the last look.
-            const auto active = NmActiveConnection::read(m_bus, p.activePath);
-            const int index = indexOf(p.activePath);
-            if (!active || index < 0 || !active->devices.contains(device))
-                continue;
-            m_pending[index].devices = active->devices;
-        }
-        onDeviceState(p.activePath, args.at(0).toUInt(), args.at(2).toUInt());
-    }
+    for (const Pending& p : pending)
+        check(p);
 }
 
-void NmDialer::onDeviceState(const QString& activePath, uint state, uint reason) {
-    const int index = indexOf(activePath);
+void NmDialer::check(const Pending& p) {
+    const int index = indexOf(p.activePath);
     if (index < 0)
         return;
-    if (state == NmState::DeviceFailed) {
-        deliver(activePath, RasState::Disconnected, NmState::errorOfDeviceReason(reason));
-    } else if (state < NmState::DevicePrepare) {
-        // Back to idle after it had started: the activation is over.
-        if (m_pending.at(index).deviceStarted)
-            deliver(activePath, RasState::Disconnected, NmState::errorOfDeviceReason(reason));
-    } else {
-        m_pending[index].deviceStarted = true;
-        deliver(activePath, NmState::dialStateOfDevice(state, NmState::ActiveActivating), 0);
-    }
-}
-
-void NmDialer::onActiveStateChanged(const QDBusMessage& message) {
-    const QVariantList args = message.arguments();
-    const int index = indexOf(message.path());
-    if (args.size() < 2 || index < 0)
+    const auto change = m_objects.lastActiveChange(p.activePath);
+    const bool endedWithReason = change && change->first == NmState::ActiveDeactivated;
+    const auto active = NmActiveConnection::of(m_objects, p.activePath);
+    if (!active) {
+        // Gone: it failed; why is known when its last change said so.
+        if (p.seen)
+            deliver(p.activePath, RasState::Disconnected,
+                    endedWithReason ? NmState::errorOfActiveReason(change->second) : FromDevice);
         return;
-    const uint state = args.at(0).toUInt();
-    if (state == NmState::ActiveDeactivated)
-        deliver(message.path(), RasState::Disconnected,
-                NmState::errorOfActiveReason(args.at(1).toUInt()));
-    else if (state == NmState::ActiveActivated || m_pending.at(index).devices.isEmpty())
-        deliver(message.path(), NmState::dialStateOfActive(state), 0);
+    }
+    m_pending[index].seen = true;
+    if (endedWithReason) {
+        deliver(p.activePath, RasState::Disconnected, NmState::errorOfActiveReason(change->second));
+        return;
+    }
+    const NmState::Observed observed = active->observe(m_objects);
+    if (observed.deviceState && *observed.deviceState < NmState::DevicePrepare) {
+        // Back to idle after it had started: the activation is over.
+        if (p.deviceStarted)
+            deliver(p.activePath, RasState::Disconnected,
+                    NmState::errorOfDeviceReason(observed.deviceReason));
+        else
+            deliver(p.activePath, NmState::dialStateOfActive(active->state), 0);
+        return;
+    }
+    if (observed.deviceState)
+        m_pending[index].deviceStarted = true;
+    const RasConnStatus status = NmState::statusOf(observed);
+    deliver(p.activePath, status.state, status.error);
 }
 
 void NmDialer::deliver(const QString& activePath, int state, int error) {
@@ -166,18 +183,8 @@ void NmDialer::deliver(const QString& activePath, int state, int error) {
     p.lastState = state;
     const RasApi::DialCallback callback = p.callback;
     if (error != 0 || state == RasState::Connected)
-        finish(index);
+        m_pending.removeAt(index);
     // Last, as the callback may hang up or dial again.
     if (callback)
         callback(state, error);
-}
-
-void NmDialer::finish(int index) {
-    const QString connectionPath = m_pending.at(index).connectionPath;
-    m_pending.removeAt(index);
-    for (const Pending& p : std::as_const(m_pending)) {
-        if (p.connectionPath == connectionPath)
-            return;
-    }
-    m_agent.withdraw(connectionPath);
 }

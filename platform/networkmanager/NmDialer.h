@@ -1,56 +1,65 @@
 #pragma once
 // Brings saved connections up and down through NetworkManager and follows an
-// activation through its StateChanged signals until it is up or has failed.
+// activation through what NetworkManager announces until it is up or has
+// failed. Credentials typed for one dial go with an in-memory copy of the
+// profile that NetworkManager deletes when the link ends: the saved profile
+// is never touched, and no secret agent is needed.
 
 #include "NmBus.h"
 #include "NmConnectionProfile.h"
-#include "NmSecretAgent.h"
+#include "NmObjects.h"
 #include "RasApi.h"
 
-#include <QDBusMessage>
 #include <QList>
 #include <QObject>
+
+// What the user typed for one dial.
+struct NmTypedCredentials {
+    QString userName;
+    QString password;
+};
 
 class NmDialer : public QObject {
     Q_OBJECT
 
 public:
-    explicit NmDialer(NmBus& bus, QObject* parent = nullptr);
+    NmDialer(NmBus& bus, NmObjects& objects, QObject* parent = nullptr);
 
-    // Activates profile on the device NetworkManager chooses. A non-empty
-    // password is handed over for this activation only. Returns 0 and the
-    // active connection's path, or an error code; progress goes to callback.
-    int dial(const NmConnectionProfile& profile, const QString& password,
-             RasApi::DialCallback callback, QString& activePath);
+    // Activates profile on the device NetworkManager chooses. Returns 0 with
+    // the active connection's path and the uuid of the profile it runs (the
+    // copy's when typed credentials needed one), or an error code; progress
+    // goes to callback.
+    int dial(const NmConnectionProfile& profile, const NmTypedCredentials& typed,
+             RasApi::DialCallback callback, QString& activePath, QString& uuid);
     // Stops following the activation (no more callbacks) and takes it down.
     int hangUp(const QString& activePath);
 
     // The RAS code of a failed NetworkManager call.
     static int errorOfReply(const QDBusMessage& reply);
+    // The settings of the in-memory copy that carries typed credentials.
+    static NmSettingsMap copyWithCredentials(const NmConnectionProfile& profile,
+                                             const NmTypedCredentials& typed,
+                                             const QString& localUser);
 
 private slots:
-    void onDeviceStateChanged(const QDBusMessage& message);
-    void onActiveStateChanged(const QDBusMessage& message);
+    void onChanged();
 
 private:
     struct Pending {
         QString activePath;
-        QString connectionPath;
-        QStringList devices;
+        bool seen = false;
         bool deviceStarted = false;
         int lastState = -1;
         RasApi::DialCallback callback;
     };
 
     int indexOf(const QString& activePath) const;
-    void checkNow(const QString& activePath);
-    void onDeviceState(const QString& activePath, uint state, uint reason);
+    void check(const Pending& pending);
     // Passes a step on: once per state, and for the last time on Connected or
     // an error.
     void deliver(const QString& activePath, int state, int error);
-    void finish(int index);
 
     NmBus& m_bus;
-    NmSecretAgent m_agent;
+    NmObjects& m_objects;
     QList<Pending> m_pending;
 };

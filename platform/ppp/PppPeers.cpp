@@ -26,6 +26,10 @@ QStringList PppPeers::options(const QString& name) const {
     return PppOptionsFile::wordsOfFile(m_peersDir + QLatin1Char('/') + name);
 }
 
+QStringList PppPeers::globalOptions() const {
+    return PppOptionsFile::wordsOfFile(m_secretsDir + QStringLiteral("/options"));
+}
+
 RasEntry PppPeers::entry(const QString& name) const {
     const QStringList words = options(name);
     RasEntry e;

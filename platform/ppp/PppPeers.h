@@ -16,6 +16,8 @@ public:
     bool exists(const QString& name) const;
     // The options of an entry's file, as words.
     QStringList options(const QString& name) const;
+    // The options every pppd reads first (/etc/ppp/options), as words.
+    QStringList globalOptions() const;
     // The entry with its user and whether pppd will find a password for it.
     RasEntry entry(const QString& name) const;
 

@@ -6,36 +6,23 @@
 #include "RasConstants.h"
 
 #include <QDir>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
-#include <algorithm>
-
-namespace {
-
-// Handles of links first seen dialling lie above every interface index.
-constexpr RasHandle kFirstNameHandle = RasHandle(1) << 32;
-// A status query right after an enumeration answers from its look at /proc.
-constexpr qint64 kScanReuseMs = 500;
-// How long the end of this object waits for a helper program still running.
-constexpr int kHelperGraceMs = 3000;
-
-} // namespace
+#include <cerrno>
+#include <signal.h>
 
 PppRasApi::PppRasApi(PppOptions options)
     : m_options(std::move(options)), m_peers(m_options.peersDir, m_options.secretsDir),
-      m_processes(m_options.procDir, m_options.runDir, m_peers), m_sysfs(m_options.sysClassNet),
-      m_lastNameHandle(kFirstNameHandle) {
+      m_links(PppdFiles{m_options.procDir, m_options.runDir, m_options.lockDir},
+              m_options.sysClassNet, m_peers, m_options.pppNamedLinks) {
     m_dialTimer.setInterval(m_options.dialPollMs);
     connect(&m_dialTimer, &QTimer::timeout, this, &PppRasApi::checkDials);
 }
 
-PppRasApi::~PppRasApi() {
-    // A hang-up asked for just before the end must still reach pppd; poff
-    // and pon are done in moments.
-    for (QProcess* helper : findChildren<QProcess*>())
-        helper->waitForFinished(kHelperGraceMs);
-}
+// pon runs in a session of its own and is left to itself: a pppd that stays
+// in the foreground ("nodetach") is the link, and it outlives the monitor.
+PppRasApi::~PppRasApi() = default;
 
 QString PppRasApi::backendName() const {
     return QStringLiteral("ppp");
@@ -43,26 +30,23 @@ QString PppRasApi::backendName() const {
 
 int PppRasApi::enumConnections(QList<RasConnection>& out) {
     out.clear();
-    for (const Link& link : scan())
+    helpersRunning();
+    for (const PppLink& link : scan())
         out.append({link.handle, link.entryName});
     return 0;
 }
 
 int PppRasApi::connectStatus(RasHandle handle, RasConnStatus& status) {
-    const auto find = [handle](const QList<Link>& links) -> const Link* {
-        for (const Link& link : links) {
-            if (link.handle == handle)
-                return &link;
+    // Answers from the tick's one look at /proc and /sys.
+    if (!m_links.scanned())
+        scan();
+    for (const PppLink& link : m_links.lastScan()) {
+        if (handle != 0 && link.handle == handle) {
+            status = {link.state, 0};
+            return 0;
         }
-        return nullptr;
-    };
-    const bool recent = m_lastScanAge.isValid() && m_lastScanAge.elapsed() < kScanReuseMs;
-    const QList<Link> links = recent && find(m_lastScan) ? m_lastScan : scan();
-    const Link* link = handle != 0 ? find(links) : nullptr;
-    if (!link)
-        return InvalidHandle;
-    status = {link->state, 0};
-    return 0;
+    }
+    return InvalidHandle;
 }
 
 int PppRasApi::enumEntries(QList<RasEntry>& out) {
@@ -74,22 +58,30 @@ int PppRasApi::enumEntries(QList<RasEntry>& out) {
 
 int PppRasApi::dial(const QString& entry, const QString& userName, const QString& password,
                     DialCallback callback, RasHandle& handle) {
+    if (entry.startsWith(QLatin1Char('-')) || entry.contains(QRegularExpression("\\s"))) {
+        m_message = QStringLiteral("The peer name \"%1\" cannot be dialled: pon and pppd do not "
+                                   "take names with blanks or a leading \"-\".")
+                        .arg(entry);
+        return BadEntryName;
+    }
     if (!m_peers.exists(entry))
         return CannotFindEntry;
     PendingDial pending;
     pending.entryName = entry;
-    pending.handle = nameHandle(entry);
+    pending.handle = m_links.nameHandle(entry);
     pending.callback = std::move(callback);
     pending.credentials = credentialsFile(entry, userName, password);
     QStringList arguments{entry};
     if (pending.credentials)
         arguments << QStringLiteral("file") << pending.credentials->fileName();
-    m_dials.append(pending);
-    const int error = startHelper(m_options.pon, arguments, pending.handle);
-    if (error != 0) {
-        m_dials.removeLast();
-        return error;
+    const ProgramStart start = ProgramStarter::spawn(m_options.pon, arguments);
+    if (!start.started) {
+        m_message = start.message;
+        return ProgramNotStarted;
     }
+    pending.ponPid = start.pid;
+    m_children.append(start.pid);
+    m_dials.append(pending);
     handle = pending.handle;
     const RasHandle started = handle;
     QTimer::singleShot(0, this, [this, started] { deliver(started, RasState::OpenPort, 0); });
@@ -98,20 +90,25 @@ int PppRasApi::dial(const QString& entry, const QString& userName, const QString
 }
 
 int PppRasApi::hangUp(RasHandle handle) {
-    // The name first: once the dial is dropped, a scan may forget its handle.
-    QString name = m_nameHandles.key(handle);
+    qint64 ponPid = 0;
     const int dialIndex = indexOfDial(handle);
-    if (dialIndex >= 0)
-        m_dials.removeAt(dialIndex); // no more reports; the credentials go with it
-    for (const Link& link : scan()) {
-        if (name.isEmpty() && link.handle == handle)
-            name = link.entryName;
+    if (dialIndex >= 0) {
+        // No more reports; the credentials go with it.
+        ponPid = m_dials.at(dialIndex).ponDone ? 0 : m_dials.at(dialIndex).ponPid;
+        m_dials.removeAt(dialIndex);
     }
-    if (name.isEmpty()) {
-        // A dial of ours that is over already: nothing left to hang up.
-        return handle > kFirstNameHandle && handle <= m_lastNameHandle ? 0 : InvalidHandle;
+    for (const PppLink& link : scan()) {
+        if (link.handle != handle)
+            continue;
+        if (link.pid != 0)
+            return signalPppd(link.pid);
+        return ponPid != 0 ? signalPppd(ponPid) : PppdNotFound;
     }
-    return startHelper(m_options.poff, {name}, 0);
+    // pon still starting pppd: pon is pppd by then ("exec pppd").
+    if (ponPid != 0)
+        return signalPppd(ponPid);
+    // A dial of ours that is over already: nothing left to hang up.
+    return m_links.isNameHandle(handle) ? 0 : InvalidHandle;
 }
 
 int PppRasApi::editEntry(const QString& entry) {
@@ -121,123 +118,68 @@ int PppRasApi::editEntry(const QString& entry) {
         ProgramStarter::startDetached(m_options.editor, {QDir(m_options.peersDir).filePath(entry)});
     if (start.started)
         return 0;
-    m_programMessage = start.message;
+    m_message = start.message;
     return ProgramNotStarted;
 }
 
 ByteCounters PppRasApi::byteCounters() {
-    scan();
-    return m_counters.totals();
+    // The links are known from the tick's look; only their counters are read.
+    if (!m_links.scanned())
+        scan();
+    return m_links.counters();
 }
 
 QString PppRasApi::errorString(int error) const {
-    if (error == ProgramNotStarted && !m_programMessage.isEmpty())
-        return m_programMessage;
+    if ((error == ProgramNotStarted || error == BadEntryName) && !m_message.isEmpty())
+        return m_message;
     return RasApi::errorString(error);
 }
 
 void PppRasApi::checkDials() {
+    helpersRunning();
     if (m_dials.isEmpty()) {
         m_dialTimer.stop();
         return;
     }
-    const QList<Link> links = scan();
+    const QList<PppLink> links = scan();
     const QList<PendingDial> dials = m_dials;
     for (const PendingDial& dial : dials) {
-        const Link* found = nullptr;
-        for (const Link& link : links) {
+        const PppLink* found = nullptr;
+        for (const PppLink& link : links) {
             if (link.handle == dial.handle || link.entryName == dial.entryName)
                 found = &link;
         }
-        if (found)
+        if (found) {
+            // pppd has its link: its options, the typed password among them,
+            // are read long since.
+            if (found->state != RasState::ConnectDevice && indexOfDial(dial.handle) >= 0)
+                m_dials[indexOfDial(dial.handle)].credentials.reset();
             deliver(dial.handle, found->state, 0);
-        else if (dial.ponDone)
+        } else if (dial.ponDone) {
             deliver(dial.handle, RasState::Disconnected, LinkFailed); // pppd gave up
+        }
     }
 }
 
-QList<int> PppRasApi::ownersOf(const QList<PppdProcess>& processes,
-                               const QList<NetLink>& interfaces) const {
-    QList<int> owners;
-    for (const NetLink& netLink : interfaces) {
-        const int owner = m_processes.ownerOf(processes, netLink.name);
-        owners.append(owners.contains(owner) ? -1 : owner);
-    }
-    return owners;
-}
-
-QList<PppRasApi::Link> PppRasApi::scan() {
-    const QList<PppdProcess> processes = m_processes.scan();
-    const QList<NetLink> interfaces = pppInterfaces();
-    const QList<int> owners = ownersOf(processes, interfaces);
-    QList<Link> out;
-    QSet<QString> present;
-    QSet<QString> instances;
-    for (int i = 0; i < interfaces.size(); ++i) {
-        const int owner = owners.at(i);
-        out.append(interfaceLink(interfaces.at(i), owner >= 0 ? &processes.at(owner) : nullptr));
-        present.insert(out.constLast().entryName);
-        instances.insert(interfaces.at(i).instanceKey());
-    }
-    // pppd processes without their interface yet are dialling.
-    for (int i = 0; i < processes.size(); ++i) {
-        const QString name = processes.at(i).entryName();
-        if (owners.contains(i) || name.isEmpty())
+bool PppRasApi::helpersRunning() {
+    for (int i = m_children.size() - 1; i >= 0; --i) {
+        const qint64 pid = m_children.at(i);
+        const auto status = ProgramStarter::exitStatus(pid);
+        if (!status)
             continue;
-        out.append({nameHandle(name), name, RasState::ConnectDevice});
-        present.insert(name);
+        m_children.removeAt(i);
+        for (const PendingDial& dial : std::as_const(m_dials)) {
+            if (dial.ponPid == pid) {
+                onPonFinished(dial.handle, *status);
+                break;
+            }
+        }
     }
-    m_seenUp.intersect(instances);
-    forgetHandlesExcept(present);
-    m_lastScan = out;
-    m_lastScanAge.start();
-    return out;
+    return !m_children.isEmpty();
 }
 
-QList<NetLink> PppRasApi::pppInterfaces() const {
-    QList<NetLink> out;
-    for (const NetLink& netLink : m_sysfs.links()) {
-        if (netLink.type == SysfsNetLinks::ArphrdPpp ||
-            (m_options.pppNamedLinks && netLink.name.startsWith(QLatin1String("ppp"))))
-            out.append(netLink);
-    }
-    // In order of appearance: the kernel hands out indexes in rising order.
-    std::sort(out.begin(), out.end(),
-              [](const NetLink& a, const NetLink& b) { return a.ifindex < b.ifindex; });
-    return out;
-}
-
-PppRasApi::Link PppRasApi::interfaceLink(const NetLink& netLink, const PppdProcess* owner) {
-    Link link;
-    link.entryName = owner && !owner->entryName().isEmpty() ? owner->entryName() : netLink.name;
-    const auto named = m_nameHandles.constFind(link.entryName);
-    link.handle = named != m_nameHandles.constEnd() ? *named : RasHandle(netLink.ifindex);
-    const QString instance = netLink.instanceKey();
-    if (netLink.up)
-        m_seenUp.insert(instance);
-    // Down before it was ever up: still negotiating; down after: going away.
-    link.state = netLink.up                    ? int(RasState::Connected)
-                 : m_seenUp.contains(instance) ? int(RasState::Disconnected)
-                                               : int(RasState::Authenticate);
-    if (netLink.hasCounters)
-        m_counters.update(instance, netLink.txBytes, netLink.rxBytes);
-    return link;
-}
-
-RasHandle PppRasApi::nameHandle(const QString& entryName) {
-    const auto known = m_nameHandles.constFind(entryName);
-    if (known != m_nameHandles.constEnd())
-        return *known;
-    const RasHandle handle = ++m_lastNameHandle;
-    m_nameHandles.insert(entryName, handle);
-    return handle;
-}
-
-void PppRasApi::forgetHandlesExcept(const QSet<QString>& present) {
-    for (auto it = m_nameHandles.begin(); it != m_nameHandles.end();) {
-        const bool dialling = indexOfDial(it.value()) >= 0;
-        it = present.contains(it.key()) || dialling ? std::next(it) : m_nameHandles.erase(it);
-    }
+QList<PppLink> PppRasApi::scan() {
+    return m_links.scan([this](RasHandle handle) { return indexOfDial(handle) >= 0; });
 }
 
 std::shared_ptr<QTemporaryFile>
@@ -246,7 +188,8 @@ PppRasApi::credentialsFile(const QString& entry, const QString& userName, const 
     if (password.isEmpty() && !otherUser)
         return nullptr;
     // Handed to pppd as an options file, never on its command line where
-    // every user could read it; the file is private and goes once pon is done.
+    // every user could read it; the file is private and goes once pppd has
+    // read it.
     auto file = std::make_shared<QTemporaryFile>(QDir::tempPath() +
                                                  QStringLiteral("/tollwatch-ppp-XXXXXX"));
     if (!file->open())
@@ -261,25 +204,23 @@ PppRasApi::credentialsFile(const QString& entry, const QString& userName, const 
     return file;
 }
 
-int PppRasApi::startHelper(const QString& program, const QStringList& arguments,
-                           RasHandle dialHandle) {
-    const ProgramStart start = ProgramStarter::start(
-        program, arguments, this, [this, dialHandle](int exitStatus, const QString&) {
-            if (dialHandle != 0)
-                onPonFinished(dialHandle, exitStatus);
-        });
-    if (start.started)
-        return 0;
-    m_programMessage = start.message;
-    return ProgramNotStarted;
-}
-
 int PppRasApi::indexOfDial(RasHandle handle) const {
     for (int i = 0; i < m_dials.size(); ++i) {
         if (m_dials.at(i).handle == handle)
             return i;
     }
     return -1;
+}
+
+int PppRasApi::signalPppd(qint64 pid) {
+    // SIGTERM is pppd's "terminate the link and exit", persist or not (what
+    // poff sends); SIGHUP would make a persistent pppd dial again.
+    const int error = m_options.signalProcess            ? m_options.signalProcess(pid, SIGTERM)
+                      : ::kill(pid_t(pid), SIGTERM) == 0 ? 0
+                                                         : errno;
+    if (error == 0 || error == ESRCH) // gone already: hung up all the same
+        return 0;
+    return error == EPERM ? NotPermitted : LinkFailed;
 }
 
 void PppRasApi::onPonFinished(RasHandle handle, int exitStatus) {

@@ -1,19 +1,17 @@
 #pragma once
 // The connection source on pppd: ppp interfaces and dialling pppd processes,
-// /etc/ppp/peers as phone book, pon and poff, byte counters from sysfs.
+// /etc/ppp/peers as phone book, pon to dial and pppd's own signal to hang
+// up, byte counters from sysfs.
 
-#include "LinkCounterTotals.h"
+#include "PppLinkTracker.h"
 #include "PppPeers.h"
-#include "PppdProcesses.h"
 #include "RasApi.h"
 #include "SysfsNetLinks.h"
 
-#include <QElapsedTimer>
-#include <QHash>
 #include <QObject>
-#include <QSet>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class QTemporaryFile;
@@ -25,13 +23,16 @@ struct PppOptions {
     QString secretsDir = QStringLiteral("/etc/ppp");
     QString procDir = QStringLiteral("/proc");
     QString runDir = QStringLiteral("/run");
+    QString lockDir = QStringLiteral("/var/lock");
     QString pon = QStringLiteral("pon");
-    QString poff = QStringLiteral("poff");
     QString editor = QStringLiteral("xdg-open");
     // Interfaces named ppp* count as ppp links whatever their type: for
     // machines whose kernel cannot make a real one (tests).
     bool pppNamedLinks = false;
     int dialPollMs = 500;
+    // Sends a signal to a process: 0, or the errno of kill(2). Tests whose
+    // pppd processes are made up record the signal instead.
+    std::function<int(qint64 pid, int signal)> signalProcess;
 };
 
 class PppRasApi : public QObject, public RasApi {
@@ -39,8 +40,14 @@ class PppRasApi : public QObject, public RasApi {
 
 public:
     static constexpr int InvalidHandle = 6;
+    // A peer name that pon and pppd would take for something else.
+    static constexpr int BadEntryName = 604;
     static constexpr int CannotFindEntry = 623;
+    // A link whose pppd is not known: nothing to stop.
+    static constexpr int PppdNotFound = 633;
     static constexpr int ProgramNotStarted = 635;
+    // pppd may not be signalled by this user (another user's or root's).
+    static constexpr int NotPermitted = 649;
     // pppd ended without bringing its link up.
     static constexpr int LinkFailed = 651;
 
@@ -61,49 +68,35 @@ public:
     // Looks at the dials in progress and reports their steps; runs on a timer
     // of its own while a dial is in progress.
     void checkDials();
+    // Collects the exit of pon runs; true while one still runs.
+    bool helpersRunning();
+    // How often /proc has been read, for the tests of its cost.
+    int processScans() const { return m_links.scans(); }
 
 private:
-    struct Link {
-        RasHandle handle = 0;
-        QString entryName;
-        int state = 0;
-    };
     struct PendingDial {
         QString entryName;
         RasHandle handle = 0;
         DialCallback callback;
         int lastState = -1;
+        qint64 ponPid = 0;
         bool ponDone = false;
         std::shared_ptr<QTemporaryFile> credentials;
     };
 
-    // The links now, in order of appearance; samples the byte counters.
-    QList<Link> scan();
-    QList<NetLink> pppInterfaces() const;
-    // For each interface, the index of its pppd in processes, or -1.
-    QList<int> ownersOf(const QList<PppdProcess>& processes,
-                        const QList<NetLink>& interfaces) const;
-    Link interfaceLink(const NetLink& netLink, const PppdProcess* owner);
-    RasHandle nameHandle(const QString& entryName);
-    void forgetHandlesExcept(const QSet<QString>& present);
+    QList<PppLink> scan();
     std::shared_ptr<QTemporaryFile> credentialsFile(const QString& entry, const QString& userName,
                                                     const QString& password);
-    int startHelper(const QString& program, const QStringList& arguments, RasHandle dialHandle);
     int indexOfDial(RasHandle handle) const;
+    int signalPppd(qint64 pid);
     void onPonFinished(RasHandle handle, int exitStatus);
     void deliver(RasHandle handle, int state, int error);
 
     PppOptions m_options;
     PppPeers m_peers;
-    PppdProcesses m_processes;
-    SysfsNetLinks m_sysfs;
-    LinkCounterTotals m_counters;
-    QHash<QString, RasHandle> m_nameHandles; // links first seen dialling keep this handle
-    RasHandle m_lastNameHandle;
-    QSet<QString> m_seenUp; // interface instances that have been up
-    QList<Link> m_lastScan;
-    QElapsedTimer m_lastScanAge;
+    PppLinkTracker m_links;
     QList<PendingDial> m_dials;
+    QList<qint64> m_children; // pon runs not yet collected
     QTimer m_dialTimer;
-    QString m_programMessage;
+    QString m_message; // the text of the last BadEntryName or ProgramNotStarted
 };

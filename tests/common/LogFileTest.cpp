@@ -14,8 +14,15 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <fcntl.h>
 #include <memory>
+#include <mutex>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -93,6 +100,99 @@ TEST_F(LogFileTest, FailedTransformLeavesTheFileAndNoTemporaryFile) {
     EXPECT_EQ(folderEntries(), QStringList({"access.txt"}));
     // The lock was released: the next append does not wait for ever.
     EXPECT_EQ(LogFile::appendLine(file, "more"), 0);
+}
+
+// Only regular files are read: a FIFO would wait for a writer for ever and a
+// device such as /dev/zero never ends. A watchdog frees a reader that hangs
+// on the FIFO all the same, so such a fault fails instead of stalling.
+TEST_F(LogFileTest, ReadsOnlyRegularFiles) {
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    std::thread watchdog([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!done.wait_for(lock, std::chrono::seconds(10), [&] { return finished; })) {
+            const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY);
+            if (fd >= 0)
+                ::close(fd);
+        }
+    });
+    const auto errorOf = [](const QString& path) {
+        try {
+            LogFile::readAll(path);
+            return 0;
+        } catch (const LogFileError& e) {
+            return e.error();
+        }
+    };
+    EXPECT_EQ(errorOf(fifo), EINVAL);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        finished = true;
+    }
+    done.notify_one();
+    watchdog.join();
+    EXPECT_EQ(errorOf("/dev/null"), EINVAL);
+    EXPECT_EQ(errorOf(dir.path()), EINVAL);
+    EXPECT_THROW(LogFile::rewrite(fifo, [](const QByteArray& b) { return b; }), LogFileError);
+}
+
+TEST_F(LogFileTest, RefusesAFileLargerThanTheLimitWithoutReadingIt) {
+    LogFile::appendLine(file, "a");
+    ASSERT_EQ(::truncate(QFile::encodeName(file).constData(), LogFile::kMaxSize + 1), 0);
+    try {
+        LogFile::readAll(file);
+        FAIL() << "read a file beyond the limit";
+    } catch (const LogFileError& e) {
+        EXPECT_EQ(e.error(), EFBIG);
+    }
+    ASSERT_EQ(::truncate(QFile::encodeName(file).constData(), LogFile::kMaxSize), 0);
+    EXPECT_EQ(LogFile::readAll(file).size(), LogFile::kMaxSize);
+}
+
+// Another process's lock is simulated by a second open file description of
+// this process, which flock treats the same way. The pauses are counted, not
+// slept.
+TEST_F(LogFileTest, WaitsABoundedTimeForALockThenGivesUp) {
+    LogFile::appendLine(file, "old;1");
+    const int holder = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    int paused = 0;
+    LogFile::LockWait wait;
+    wait.pause = [&paused](int ms) {
+        paused += ms;
+    };
+    try {
+        LogFile::readAll(file, wait);
+        FAIL() << "read a locked file";
+    } catch (const LogFileError& e) {
+        EXPECT_EQ(e.error(), EWOULDBLOCK);
+    }
+    EXPECT_EQ(paused, wait.limitMs);
+
+    // Freed during the wait: the read and the rewrite go on.
+    paused = 0;
+    wait.pause = [&](int ms) {
+        paused += ms;
+        if (paused == 3 * wait.stepMs)
+            ::flock(holder, LOCK_UN);
+    };
+    EXPECT_EQ(LogFile::readAll(file, wait), QByteArray("old;1\r\n"));
+    EXPECT_EQ(paused, 3 * wait.stepMs);
+    ASSERT_EQ(::flock(holder, LOCK_SH), 0); // readers do not hold a rewrite up
+    EXPECT_EQ(LogFile::readAll(file, wait), QByteArray("old;1\r\n"));
+    LogFile::RewriteOptions options;
+    options.wait = wait;
+    EXPECT_THROW(LogFile::rewrite(
+                     file, [](const QByteArray&) { return QByteArray(); }, options),
+                 LogFileError);
+    ::close(holder);
+    LogFile::rewrite(
+        file, [](const QByteArray&) { return QByteArray(); }, options);
+    EXPECT_EQ(raw(), QByteArray());
 }
 
 TEST(LogFileSplitLines, AcceptsCrLfAndLfAndKeepsAnUnfinishedLastLine) {

@@ -7,6 +7,7 @@
 #include "SqliteRegistryStore.h"
 #include "TestEnvironment.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -106,4 +107,42 @@ TEST_F(CommandLineTest, RejectsWhatItDoesNotUnderstandAndEndsAtOnceForRegistrati
     const Result registration = run({"/unregserver"});
     EXPECT_EQ(registration.status, 0);
     EXPECT_TRUE(registration.err.isEmpty() && registration.out.isEmpty());
+}
+
+// A report that could not be written is a failure, whether the file or the
+// standard output is full.
+TEST_F(CommandLineTest, AFullDiskIsAFailureNotASuccess) {
+    const Result file = run({"--report", "--output", "/dev/full", logA});
+    EXPECT_EQ(file.status, 1);
+    EXPECT_TRUE(file.err.contains("cannot write /dev/full")) << file.err.toStdString();
+
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TOLLWATCH_REGISTRY", registry);
+    process.setProcessEnvironment(env);
+    process.setStandardOutputFile("/dev/full");
+    process.start(TestEnvironment::binDir() + "/companion", {"--report", "--chart", "2", logA});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardError().contains("cannot write the standard output"));
+}
+
+TEST_F(CommandLineTest, TakesEverythingAfterADoubleDashAsALogFile) {
+    const QString dashed = dir.filePath("--registry");
+    const QString single = dir.filePath("-b.txt");
+    QFile::copy(logA, dashed);
+    QFile::copy(logB, single);
+    // Relative names, so that they really start with dashes.
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", "sv_SE.UTF-8");
+    env.insert("TOLLWATCH_REGISTRY", registry);
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(dir.path());
+    process.start(TestEnvironment::binDir() + "/companion",
+                  {"--report", "--chart", "time-users", "--", "--registry", "-b.txt"});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(process.readAllStandardOutput(), "10 anna 29%\n25 bob 71%\n");
+    EXPECT_EQ(run({"--report", "--chart", "time-users", "--"}).status, 1); // no slot, no rows
 }

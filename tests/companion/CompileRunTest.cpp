@@ -7,9 +7,15 @@
 #include "MemoryRegistryStore.h"
 #include "TestFormats.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using CompanionTest::crlf;
 using CompanionTest::writeFile;
@@ -82,6 +88,33 @@ TEST_F(CompileRunTest, MapsDosPathsAndWarnsAboutFilesItCannotRead) {
                         "The path is probably unavailable at the moment.");
     EXPECT_EQ(users(), QStringList({"anna"}));
     EXPECT_TRUE(observer.statuses.contains("0:Opening D:\\access.txt"));
+}
+
+// A file another program keeps locked gets a bounded wait, counted on the
+// clock rather than slept, then the message; so does anything that is not a
+// regular file (a FIFO would block the run for ever). The run goes on.
+TEST_F(CompileRunTest, ReportsLockedAndNonRegularFilesAndGoesOn) {
+    const QString locked = logFile("locked.txt", {QString("anna") + kLine});
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    setSlot(1, locked);
+    setSlot(2, fifo);
+    setSlot(3, logFile("free.txt", {QString("bob") + kLine}));
+    const int holder = ::open(QFile::encodeName(locked).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const QDateTime before = clock.now();
+    engine.UpdateListWindow();
+    ::close(holder);
+    EXPECT_EQ(users(), QStringList({"bob"}));
+    ASSERT_EQ(observer.messages.size(), 2);
+    EXPECT_EQ(observer.messages[0].text, locked +
+                                             ": unable to process this file.\n"
+                                             "The path is probably unavailable at the moment.");
+    EXPECT_TRUE(observer.messages[1].text.startsWith(fifo + ": unable to process"));
+    const qint64 waited = before.msecsTo(clock.now());
+    EXPECT_GE(waited, 1000);
+    EXPECT_LE(waited, 5000);
 }
 
 TEST_F(CompileRunTest, StopsBeforeReadingWhenPurgeAfterIsNoNumber) {

@@ -156,3 +156,34 @@ TEST(DateTimeReader, ReadsWhatEveryLocaleWrites) {
         }
     }
 }
+
+// Older programs wrote their logs in Windows-1252: such a line reads as the
+// text it is, for the list and for the keys, so "J\xF6rg" and "J\xFCrg" stay
+// two names, and "Jörg" in either encoding is one.
+TEST(ConnectionTable, ReadsLinesThatAreNotUtf8AsWindows1252) {
+    const CompanionTest::Compiled c = CompanionTest::compile(
+        {QString::fromLatin1("J\xf6rg;2001-03-01;10:00:00;5;1,00;0,00;0,00;Telia \xc5"),
+         QString::fromLatin1("J\xfcrg;2001-03-01;10:00:00;7;1,00;0,00;0,00;Telia \xc5"),
+         QString::fromUtf8("J\xc3\xb6rg;2001-03-01;10:00:00;11;1,00;0,00;0,00;Telia \xc3\x85")});
+    ASSERT_EQ(c.rows.rowCount(), 3);
+    EXPECT_EQ(c.rows.text(0, CT::User), QString::fromUtf8("J\xc3\xb6rg"));
+    EXPECT_EQ(c.rows.text(1, CT::User), QString::fromUtf8("J\xc3\xbcrg"));
+    EXPECT_EQ(c.rows.text(0, CT::ConnectedTo), QString::fromUtf8("Telia \xc3\x85"));
+    ASSERT_EQ(c.tables.users().size(), 2);
+    EXPECT_EQ(c.tables.users()[0].key, QString::fromUtf8("J\xc3\xb6rg"));
+    EXPECT_EQ(c.tables.users()[0].minutes, 16);
+    EXPECT_EQ(c.tables.users()[1].key, QString::fromUtf8("J\xc3\xbcrg"));
+    ASSERT_EQ(c.tables.providers().size(), 1);
+    EXPECT_EQ(c.tables.providers()[0].minutes, 23);
+
+    // The Swedish abnormal-exit text written in the old code page counts too.
+    ConnectionTable table;
+    RunCounters counters;
+    const QString swedish =
+        QString::fromUtf8("Otill\xc3\xa5tet avslutande vid senaste k\xc3\xb6rning");
+    table.appendFile(QByteArray("Otill\xe5tet avslutande vid senaste k\xf6rning:2001-03-20\r\n") +
+                         swedish.toUtf8() + ":2001-03-21\r\nOtill\xe5tet\r\n",
+                     swedish.toUtf8(), counters);
+    EXPECT_EQ(counters.abnormalTerminations, 2);
+    EXPECT_EQ(counters.invalidEntries, 1);
+}

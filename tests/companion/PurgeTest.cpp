@@ -8,6 +8,7 @@
 #include "TestEnvironment.h"
 #include "TestFormats.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -128,4 +129,22 @@ TEST_F(PurgeRunTest, LosesNoLineThatAnotherProcessAppendsMeanwhile) {
         ASSERT_EQ(lines[i], "appended;2001-03-20;10:00:00;1;0,10;0,00;0,00;line " +
                                 QByteArray::number(i) + '\r');
     EXPECT_EQ(rows, count);
+}
+
+// A log marked read-only is no log to purge, whoever runs the companion: it
+// gets the message, keeps every line, and the next slot is read.
+TEST_F(PurgeRunTest, LeavesAReadOnlyLogAloneAndSaysSo) {
+    const QByteArray old = crlf({"anna;1999-01-01;10:00:00;5;1,00;0,00;0,00;P"});
+    writeFile(path, old);
+    ASSERT_TRUE(
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QString other = dir.filePath("other.txt");
+    writeFile(other, crlf({"bob;2001-03-01;10:00:00;5;1,00;0,00;0,00;P"}));
+    settings.WriteText(kLogFilesKey, "Log file 2", other);
+    run();
+    ASSERT_EQ(observer.messages.size(), 1);
+    EXPECT_EQ(observer.messages[0].text, path + ": unable to process this file.\n"
+                                                "The path is probably unavailable at the moment.");
+    EXPECT_EQ(readFile(path), old);
+    EXPECT_EQ(rows, 1);
 }

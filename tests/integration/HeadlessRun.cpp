@@ -12,14 +12,25 @@ QStringList HeadlessResult::of(const QString& type) const {
     return out;
 }
 
+namespace {
+
+// The folders of this build, compiled in: a test run by hand or by a plain
+// ctest finds the program without the environment that the presets set.
+QString orBuilt(const QString& fromEnvironment, const char* built) {
+    return fromEnvironment.isEmpty() ? QString::fromLocal8Bit(built) : fromEnvironment;
+}
+
+} // namespace
+
 namespace HeadlessRun {
 
 QString program() {
-    return TestEnvironment::binDir() + QStringLiteral("/tollwatch");
+    return orBuilt(TestEnvironment::binDir(), HEADLESS_RUN_BIN_DIR) + QStringLiteral("/tollwatch");
 }
 
 QString scenario(const QString& name) {
-    return TestEnvironment::sourceDir() + QStringLiteral("/tests/integration/scenarios/") + name;
+    return orBuilt(TestEnvironment::sourceDir(), HEADLESS_RUN_SOURCE_DIR) +
+           QStringLiteral("/tests/integration/scenarios/") + name;
 }
 
 QProcessEnvironment environment(const QString& locale) {

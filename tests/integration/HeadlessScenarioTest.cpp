@@ -23,6 +23,8 @@ protected:
     HeadlessScenarioTest() {
         SqliteRegistryStore store(storeFile());
         Settings(store).WriteText(kSettingsKey, QStringLiteral("Log Filename"), logFile());
+        // A user past the first start: no wizard takes the scenario's answers.
+        Settings(store).WriteFlag(kSettingsKey, QStringLiteral("Skip intro"), true);
     }
     QString storeFile() const { return m_dir.path() + QStringLiteral("/registry.sqlite"); }
     QString logFile() const { return m_dir.path() + QStringLiteral("/access.txt"); }

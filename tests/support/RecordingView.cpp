@@ -46,13 +46,15 @@ BoxAnswer RecordingView::messageBox(const QString& caption, const QString& text,
     return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
 }
 
-std::optional<QStringList> RecordingView::prompt(const QString& caption, const QStringList&,
-                                                 const QStringList& initial, const QList<int>&) {
+std::optional<QStringList> RecordingView::prompt(const QString& caption, const QStringList& labels,
+                                                 const QStringList& initial,
+                                                 const QList<int>& passwordFields) {
+    prompts.append({caption, labels, initial, passwordFields});
     boxes.append({caption, QString(), BoxIcon::None, BoxButtons::OkCancel});
     journal << QStringLiteral("prompt:") + caption;
     if (!answers.isEmpty() && answers.takeFirst() == BoxAnswer::Cancel)
         return std::nullopt;
-    return initial;
+    return promptValues.isEmpty() ? initial : promptValues.takeFirst();
 }
 
 void RecordingView::beep(BeepKind kind) {

@@ -26,6 +26,12 @@ public:
         BoxIcon icon = BoxIcon::None;
         BoxButtons buttons = BoxButtons::Ok;
     };
+    struct Prompt {
+        QString caption;
+        QStringList labels;
+        QStringList initial;
+        QList<int> passwordFields;
+    };
     struct Row {
         QString text;
         QString time;
@@ -43,6 +49,7 @@ public:
     QList<EventKind> pictures;
     QList<Row> rows;
     QList<Box> boxes;
+    QList<Prompt> prompts;
     QList<BeepKind> beeps;
     QStringList sounds;
     QStringList openedDocuments;
@@ -50,6 +57,8 @@ public:
     QHash<QString, bool> enabled;
     QHash<QString, bool> visible;
     QHash<QString, QString> hints;
+    // The entries of submenus filled with setCommandItems.
+    QHash<QString, QStringList> items;
     QString trayDefault;
     int windowShows = 0;
     int hides = 0;
@@ -58,6 +67,9 @@ public:
 
     // Answers for the next boxes; the default answer when none is left.
     QList<BoxAnswer> answers;
+    // What the next prompts answered OK return, in order, instead of their
+    // initial fields (typed credentials).
+    QList<QStringList> promptValues;
     // Called as a box is shown, before it returns (to look at the store then).
     std::function<void(const Box&)> onBox;
 
@@ -82,6 +94,9 @@ public:
     void setCommandCaption(const QString& name, const QString& caption) override;
     void setCommandEnabled(const QString& name, bool on) override { enabled[name] = on; }
     void setCommandVisible(const QString& name, bool shown) override { visible[name] = shown; }
+    void setCommandItems(const QString& menuName, const QStringList& entries) override {
+        items[menuName] = entries;
+    }
     void showWindow() override { restoreWindow(); }
     BoxAnswer messageBox(const QString& caption, const QString& text, BoxButtons buttons,
                          BoxIcon icon, BoxAnswer defaultAnswer) override;

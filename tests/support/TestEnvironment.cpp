@@ -22,11 +22,13 @@ void pin() {
     const QString root = temp().path();
     QDir().mkpath(root + QStringLiteral("/home"));
     QDir().mkpath(root + QStringLiteral("/config"));
+    QDir().mkpath(root + QStringLiteral("/data"));
     QDir().mkpath(root + QStringLiteral("/runtime"));
     QFile::setPermissions(root + QStringLiteral("/runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     setEnv("HOME", root + QStringLiteral("/home"));
     setEnv("XDG_CONFIG_HOME", root + QStringLiteral("/config"));
+    setEnv("XDG_DATA_HOME", root + QStringLiteral("/data"));
     setEnv("XDG_RUNTIME_DIR", root + QStringLiteral("/runtime"));
     setEnv("TOLLWATCH_REGISTRY", registryFile());
     if (!std::getenv("TZ"))

@@ -1,6 +1,6 @@
 #pragma once
 // Pins what a test must not inherit from the machine: a private home and
-// config folder, a temporary settings store file, a runtime folder.
+// config and data folders, a temporary settings store file, a runtime folder.
 
 #include <QString>
 

@@ -4,6 +4,9 @@
 #include "RegFile.h"
 #include "MemoryRegistryStore.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -152,6 +155,130 @@ TEST(RegFileImport, FailureWhileApplyingLeavesTheStoreUnchanged) {
                  RegistryError);
     EXPECT_EQ(failing.readValue(hkcu, "A", "x")->text, "old");
     EXPECT_FALSE(failing.readValue(hkcu, "A", "y").has_value());
+}
+
+TEST(RegFileImport, RefusesAFileWithAKeyDeeperThanTheLimitWhole) {
+    const auto deep = [](int levels) {
+        QStringList parts;
+        for (int i = 0; i < levels; ++i)
+            parts << "a";
+        return QStringLiteral("REGEDIT4\n[HKCU\\A]\n\"x\"=\"1\"\n[HKCU\\") + parts.join('\\') +
+               QStringLiteral("]\n\"y\"=\"2\"\n");
+    };
+    MemoryRegistryStore store;
+    try {
+        RegFile::importText(store, deep(20000));
+        ADD_FAILURE() << "a key 20,000 levels deep was accepted";
+    } catch (const RegFile::SyntaxError& e) {
+        EXPECT_EQ(e.line(), 4);
+        EXPECT_NE(std::string(e.what()).find("512 levels"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(RegFile::importText(store, deep(RegFile::kMaxKeyDepth + 1)), RegFile::SyntaxError);
+    EXPECT_FALSE(store.keyExists(hkcu, "A"));
+    RegFile::importText(store, deep(RegFile::kMaxKeyDepth));
+    EXPECT_TRUE(store.keyExists(hkcu, "A"));
+}
+
+// A store may already hold a key far deeper than any file may bring (written
+// before imports had a limit). Its export must not recurse: it runs here on a
+// thread with a small stack, which a recursion thousands of levels deep
+// would overflow.
+TEST(RegFileExport, ExportsAKeyThousandsOfLevelsDeepWithoutRecursion) {
+    MemoryRegistryStore store;
+    QString path = QStringLiteral("Deep");
+    for (int i = 0; i < 1500; ++i)
+        path += QStringLiteral("\\k");
+    store.writeValue(hkcu, path, "bottom", RegValue::fromString("reached"));
+    store.writeValue(hkcu, "Deep\\k\\sibling", "s", RegValue::fromString("after"));
+    QString text;
+    QThread* thread = QThread::create([&] { text = RegFile::exportText(store, std::nullopt); });
+    thread->setStackSize(128 * 1024);
+    thread->start();
+    ASSERT_TRUE(thread->wait(QDeadlineTimer(120000)));
+    delete thread;
+    const qsizetype bottom =
+        text.indexOf("[HKEY_CURRENT_USER\\" + path + "]\r\n\"bottom\"=\"reached\"");
+    const qsizetype sibling = text.indexOf("\\k\\sibling]");
+    EXPECT_GT(bottom, 0);
+    EXPECT_GT(sibling, bottom); // depth first, children in order
+}
+
+TEST(RegFileFormat, TextsWithLineBreaksTravelAsHexOneAndComeBack) {
+    MemoryRegistryStore original;
+    const QString multi = QString::fromUtf8("first line\r\nsecond \xc3\xa4\nthird");
+    original.writeValue(hkcu, "Software\\T", "Note", RegValue::fromString(multi));
+    original.writeValue(hkcu, "Software\\T", "Plain", RegValue::fromString("one line"));
+    const QString text = RegFile::exportText(original, std::nullopt);
+    EXPECT_TRUE(text.contains("\"Note\"=hex(1):66,00,69,00,72,00")) << text.toStdString();
+    EXPECT_TRUE(text.contains(",74,00,68,00,69,00,72,00,64,00,00,00\r\n"));
+    EXPECT_TRUE(text.contains("\"Plain\"=\"one line\"\r\n"));
+    MemoryRegistryStore copy;
+    RegFile::importText(copy, text);
+    EXPECT_EQ(copy.readValue(hkcu, "Software\\T", "Note")->text, multi);
+    EXPECT_EQ(RegFile::exportText(copy, std::nullopt), text);
+}
+
+TEST(RegFileImport, ReadsTheRegistryEditorsOtherValueTypes) {
+    MemoryRegistryStore store;
+    RegFile::importText(store, "Windows Registry Editor Version 5.00\n"
+                               "[HKCU\\T]\n"
+                               "\"Text\"=hex(1):4a,00,f6,00,72,00,67,00,00,00\n"
+                               "\"Expand\"=hex(2):25,00,48,00,4f,00,4d,00,45,00,25,00,00,00\n"
+                               "\"List\"=hex(7):61,00,00,00,62,00,63,00,00,00,00,00\n"
+                               "\"Bytes\"=hex(3):01,02\n"
+                               "\"Count\"=hex(4):2a,00,00,01\n");
+    EXPECT_EQ(store.readValue(hkcu, "T", "Text")->text, QString::fromUtf8("J\xc3\xb6rg"));
+    EXPECT_EQ(store.readValue(hkcu, "T", "Expand")->text, "%HOME%");
+    EXPECT_EQ(store.readValue(hkcu, "T", "List")->text, "a\nbc");
+    EXPECT_EQ(*store.readValue(hkcu, "T", "Bytes"), RegValue::fromBinary("\x01\x02"));
+    EXPECT_EQ(*store.readValue(hkcu, "T", "Count"), RegValue::fromDWord(0x0100002a));
+    for (const char* bad :
+         {"\"Q\"=hex(b):00,00,00,00,00,00,00,00\n", "\"T\"=hex(1):41\n", "\"D\"=hex(4):01,02\n"})
+        EXPECT_THROW(RegFile::importText(store, QStringLiteral("REGEDIT4\n[HKCU\\T]\n") + bad),
+                     RegFile::SyntaxError)
+            << bad;
+}
+
+TEST(RegFileExport, ValuesSetAtARootAreExportedAndReadBack) {
+    MemoryRegistryStore original;
+    original.writeValue(hkcu, "", "top", RegValue::fromString("v"));
+    original.writeValue(hkcu, "Software", "below", RegValue::fromString("w"));
+    const QString text = RegFile::exportText(original, std::nullopt);
+    EXPECT_TRUE(text.contains("[HKEY_CURRENT_USER]\r\n\"top\"=\"v\"\r\n\r\n"
+                              "[HKEY_CURRENT_USER\\Software]\r\n"))
+        << text.toStdString();
+    MemoryRegistryStore copy;
+    RegFile::importText(copy, text);
+    EXPECT_EQ(copy.readValue(hkcu, "", "top")->text, "v");
+    EXPECT_EQ(RegFile::exportText(copy, std::nullopt), text);
+}
+
+// Version 5 files come from the registry editor in UTF-16LE with a
+// byte-order mark; REGEDIT4 files in the Windows code page.
+TEST(RegFileDecode, ReadsUtf16Utf8AndTheWindowsCodePage) {
+    const QString text =
+        QString::fromUtf8("[HKCU\\T]\r\n\"Name\"=\"J\xc3\xb6rg \xe2\x82\xac\"\r\n");
+    QByteArray utf16le("\xFF\xFE");
+    for (QChar c : text) {
+        utf16le += char(c.unicode() & 0xff);
+        utf16le += char(c.unicode() >> 8);
+    }
+    EXPECT_EQ(RegFile::decodeFile(utf16le), text);
+    EXPECT_EQ(RegFile::decodeFile("\xEF\xBB\xBF" + text.toUtf8()), text);
+    EXPECT_EQ(RegFile::decodeFile(text.toUtf8()), text);
+    EXPECT_EQ(RegFile::decodeFile("[HKCU\\T]\r\n\"Name\"=\"J\xF6rg \x80\"\r\n"), text);
+
+    MemoryRegistryStore store;
+    RegFile::importText(store,
+                        RegFile::decodeFile(QByteArray("\xFF\xFE") +
+                                            QByteArray("W\0i\0n\0d\0o\0w\0s\0 \0R\0e\0g\0"
+                                                       "i\0s\0t\0r\0y\0 \0E\0d\0i\0t\0o\0"
+                                                       "r\0 \0V\0e\0r\0s\0i\0o\0n\0 \0005\0.\0"
+                                                       "0\0000\0\r\0\n\0",
+                                                       76) +
+                                            utf16le.mid(2)));
+    EXPECT_EQ(store.readValue(hkcu, "T", "Name")->text,
+              QString::fromUtf8("J\xc3\xb6rg \xe2\x82\xac"));
 }
 
 TEST(RegFileKeyName, AcceptsLongAndShortRootNamesInAnyCase) {

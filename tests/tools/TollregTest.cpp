@@ -166,3 +166,56 @@ TEST_F(TollregTest, StoreFileComesFromTheEnvironmentWithoutTheOption) {
 }
 
 } // namespace
+
+namespace {
+// tollreg with its standard output on a full disk.
+int runToFullDisk(const QString& store, const QStringList& args) {
+    QProcess p;
+    p.setStandardOutputFile("/dev/full");
+    p.start(TestEnvironment::binDir() + QStringLiteral("/tollreg"),
+            QStringList({"--registry", store}) + args);
+    return p.waitForFinished(30000) ? p.exitCode() : -1;
+}
+} // namespace
+
+TEST_F(TollregTest, AnExportOrQueryToAFullDiskFails) {
+    ok({"set", "HKCU\\Software\\Varnholt\\Farrowline", "Language", "5"});
+    EXPECT_EQ(runToFullDisk(store, {"export"}), 1);
+    EXPECT_EQ(runToFullDisk(store, {"query", "HKCU\\Software\\Varnholt\\Farrowline"}), 1);
+    EXPECT_EQ(runToFullDisk(store, {"query", "HKCU\\Software\\Varnholt\\Farrowline", "Language"}),
+              1);
+    EXPECT_EQ(runToFullDisk(store, {"set", "HKCU\\A", "n", "v"}), 0); // prints nothing
+}
+
+// A file as the registry editor writes it (version 5: UTF-16LE with a
+// byte-order mark) and an old REGEDIT4 file in the Windows code page.
+TEST_F(TollregTest, ImportsRegistryEditorFilesInUtf16AndTheWindowsCodePage) {
+    const QString text = QString::fromUtf8("Windows Registry Editor Version 5.00\r\n\r\n"
+                                           "[HKEY_CURRENT_USER\\Software\\Varnholt\\Farrowline\\"
+                                           "Holidays]\r\n\"1224\"=\"Julafton \xc3\xa5r\"\r\n");
+    QByteArray utf16("\xFF\xFE");
+    for (QChar c : text) {
+        utf16 += char(c.unicode() & 0xff);
+        utf16 += char(c.unicode() >> 8);
+    }
+    ok({"import", writeFile("v5.reg", utf16)});
+    EXPECT_EQ(ok({"query", "HKCU\\Software\\Varnholt\\Farrowline\\Holidays", "1224"}),
+              QString::fromUtf8("Julafton \xc3\xa5r\n"));
+    ok({"import", writeFile("old.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Old]\r\n"
+                                       "\"User\"=\"J\xF6rg\"\r\n")});
+    EXPECT_EQ(ok({"query", "HKCU\\Software\\Old", "User"}), QString::fromUtf8("J\xc3\xb6rg\n"));
+}
+
+TEST_F(TollregTest, AValueSetAtARootIsExportedAndRestored) {
+    ok({"set", "HKCU", "top", "v"});
+    ok({"set", "HKCU\\Software\\Varnholt\\Farrowline", "Warning Message", "Stop.\nNow."});
+    const QString exported = ok({"export"});
+    EXPECT_TRUE(exported.contains("[HKEY_CURRENT_USER]\r\n\"top\"=\"v\"\r\n"))
+        << exported.toStdString();
+    const QString copy = dir.filePath("copy.sqlite");
+    ASSERT_EQ(run({"--registry", copy, "import", writeFile("backup.reg", exported.toUtf8())}, false)
+                  .exitCode,
+              0);
+    EXPECT_EQ(run({"--registry", copy, "export"}, false).out, exported);
+    EXPECT_EQ(run({"--registry", copy, "query", "HKCU", "top"}, false).out, "v\n");
+}

@@ -3,17 +3,23 @@
 
 #include "ConnectionSorter.h"
 #include "Converters.h"
+#include "KeyedOrder.h"
 #include "TestFormats.h"
 #include "TextCollation.h"
 #include "TolerantNumber.h"
 
 #include <QCollator>
+#include <QDateTime>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <limits>
+#include <numeric>
+#include <optional>
 
 namespace {
 
@@ -146,8 +152,54 @@ TEST(TolerantNumberTest, AgreesWithParseDecimal) {
             }
             EXPECT_EQ(TolerantNumber::decimal(s, fmt), expected)
                 << locale << " '" << s.toStdString() << "'";
+            // The sort reads the same text from its UTF-8 bytes.
+            EXPECT_EQ(TolerantNumber::decimal(QByteArrayView(s.toUtf8()), fmt), expected)
+                << locale << " bytes '" << s.toStdString() << "'";
+            EXPECT_EQ(TolerantNumber::integer(QByteArrayView(s.toUtf8())),
+                      TolerantNumber::integer(QStringView(s)))
+                << " '" << s.toStdString() << "'";
         }
     }
+}
+
+// The number columns sort by one key a row: it must order as the numbers
+// (with minus zero as zero) and put texts that are no number first.
+TEST(KeyedOrderTest, NumberKeysOrderAsTheNumbersAndKeepTiesInPlace) {
+    const std::vector<std::optional<double>> values = {2.5,
+                                                       std::nullopt,
+                                                       -1e300,
+                                                       0.0,
+                                                       -0.0,
+                                                       1e-300,
+                                                       -3.25,
+                                                       std::nullopt,
+                                                       2.5,
+                                                       std::numeric_limits<double>::infinity(),
+                                                       -std::numeric_limits<double>::infinity(),
+                                                       7.0};
+    std::vector<std::uint64_t> keys;
+    for (const auto& v : values)
+        keys.push_back(KeyedOrder::ofDouble(v.has_value(), v.value_or(0)));
+    for (bool descending : {false, true}) {
+        std::vector<int> order(values.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::vector<int> reference = order;
+        std::vector<std::uint64_t> shownKeys = keys;
+        KeyedOrder::sort(order, shownKeys, descending);
+        std::stable_sort(reference.begin(), reference.end(), [&](int a, int b) {
+            const auto& x = values[size_t(a)];
+            const auto& y = values[size_t(b)];
+            const bool less =
+                x.has_value() != y.has_value() ? !x.has_value() : x.has_value() && *x < *y;
+            const bool more =
+                x.has_value() != y.has_value() ? !y.has_value() : y.has_value() && *y < *x;
+            return descending ? more : less;
+        });
+        EXPECT_EQ(order, reference) << (descending ? "descending" : "ascending");
+    }
+    EXPECT_LT(KeyedOrder::ofInteger(false, 0), KeyedOrder::ofInteger(true, INT64_MIN));
+    EXPECT_LT(KeyedOrder::ofInteger(true, -1), KeyedOrder::ofInteger(true, 0));
+    EXPECT_LT(KeyedOrder::ofInteger(true, 0), KeyedOrder::ofInteger(true, INT64_MAX));
 }
 
 TEST(TolerantNumberTest, IntegersFollowStrToInt) {
@@ -236,6 +288,60 @@ TEST(TextCollationTest, RowsMissingFromTheOrderAreNotRead) {
         },
         false);
     EXPECT_EQ(order, (std::vector<int>{1, 3}));
+}
+
+// Dates and times as the logs write them: the same characters at the same
+// places in most texts (which the fast route leaves out of its keys), some
+// of other lengths, a designator that stops the key, and repeats.
+TEST_P(CollationAgreementTest, DatesAndTimesSortAsTheCollatorDoes) {
+    const QLocale locale{QString::fromLatin1(GetParam())};
+    TextCollation collation(locale);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    QRandomGenerator random(11);
+    std::vector<QString> texts;
+    for (int i = 0; i < 4000; ++i) {
+        if (i > 0 && i % 10 == 0) {
+            texts.push_back(texts[size_t(random.bounded(i))]);
+            continue;
+        }
+        const QDateTime when =
+            QDateTime(QDate(1995, 1, 1), QTime(0, 0)).addSecs(qint64(random.bounded(400000000)));
+        switch (i % 5) {
+        case 0:
+            texts.push_back(when.toString(QStringLiteral("M/d/yy h:mm:ss AP")));
+            break;
+        case 1:
+            texts.push_back(when.toString(QStringLiteral("M/d/yy h:mm:ss")));
+            break;
+        default:
+            texts.push_back(when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            break;
+        }
+    }
+    for (bool mixed : {false, true}) {
+        std::vector<QString> set = texts;
+        if (!mixed) // one shape only: every key fits one word
+            set.erase(std::remove_if(set.begin(), set.end(),
+                                     [](const QString& t) {
+                                         return !t.startsWith('1') && !t.startsWith('2');
+                                     }),
+                      set.end());
+        for (bool descending : {false, true}) {
+            std::vector<int> fast(set.size());
+            for (size_t i = 0; i < fast.size(); ++i)
+                fast[i] = int((i * 7919) % fast.size()); // a shown order of its own
+            std::vector<int> reference = fast;
+            collation.sort(
+                fast, [&](int r) { return set[size_t(r)]; }, descending);
+            std::stable_sort(reference.begin(), reference.end(), [&](int a, int b) {
+                const int c = collator.compare(set[size_t(a)], set[size_t(b)]);
+                return descending ? c > 0 : c < 0;
+            });
+            ASSERT_EQ(fast, reference) << GetParam() << (mixed ? " mixed" : " one shape")
+                                       << (descending ? " descending" : "");
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, CollationAgreementTest,

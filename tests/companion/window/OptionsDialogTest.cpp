@@ -143,6 +143,25 @@ TEST_F(OptionsTest, ReportAndPurgeSettingsAreShownAndWritten) {
     EXPECT_EQ(companionValue("Purge after"), "12");
 }
 
+// The box offers 1 to 12 and shows 12 for a stored 24; OK without touching
+// it must not turn 24 (which purges nothing) into 12 (which purges a year).
+TEST_F(OptionsTest, APurgeAgeTheUserDidNotTouchIsWrittenBackAsStored) {
+    for (const char* stored : {"24", "0", "six"}) {
+        settings.WriteText(kCompanionKey, "Purge after", stored);
+        auto d = dialog();
+        d->askCheck()->click();
+        d->OkClick();
+        EXPECT_EQ(companionValue("Purge after"), stored);
+    }
+    auto d = dialog();
+    d->Edit1()->setValue(4);
+    d->ApplyClick();
+    EXPECT_EQ(companionValue("Purge after"), "4");
+    d->Edit1()->setValue(5); // touched after an Apply too
+    d->OkClick();
+    EXPECT_EQ(companionValue("Purge after"), "5");
+}
+
 TEST_F(OptionsTest, ChangeStoresTheChosenFolderAtOnceAndCancelKeepsIt) {
     rig.dialogs.folder = "/srv/new reports";
     auto d = dialog();

@@ -1,6 +1,8 @@
 // The headless monitor on the real clock against a fake NetworkManager on a
 // private system bus: a modem connection from the moment it comes up to its
-// log line and totals, and a bus on which NetworkManager is missing.
+// log line and totals, two sessions in a row on counters the daemon never
+// resets, a daemon restart in the middle of a session, and a bus on which
+// NetworkManager is missing.
 
 #include "HeadlessRun.h"
 #include "NmMock.h"
@@ -27,6 +29,8 @@ constexpr int kDeadlineMs = 30000;
 
 // NetworkManager's device and active connection states used here.
 constexpr uint kDeviceDisconnected = 30;
+constexpr uint kDeviceActivated = 100;
+constexpr uint kActiveActivating = 1;
 constexpr uint kActiveActivated = 2;
 
 const QString kConnectionId = QStringLiteral("Mobile Broadband");
@@ -166,14 +170,14 @@ private:
     QTemporaryDir m_dir;
 };
 
-// "This connection: HH:MM:SS" at two seconds or more.
-bool runningForTwoSeconds(const QStringList& views) {
+// "This connection: HH:MM:SS" at seconds or more.
+bool runningFor(const QStringList& views, int seconds) {
     const QString prefix = QStringLiteral("Label1\tThis connection: ");
     for (const QString& view : views) {
         if (!view.startsWith(prefix))
             continue;
         const QTime shown = QTime::fromString(view.mid(prefix.size()), QStringLiteral("hh:mm:ss"));
-        if (shown.isValid() && shown.msecsSinceStartOfDay() >= 2000)
+        if (shown.isValid() && shown.msecsSinceStartOfDay() >= seconds * 1000)
             return true;
     }
     return false;
@@ -202,7 +206,7 @@ TEST_F(NetworkManagerHeadlessTest, ModemConnectionIsTimedLoggedAndTotalled) {
     // 1000 kB/s, so without a thousands separator).
     nm.setStatistics(modem, 256 * 1024, 512 * 1024);
     ASSERT_TRUE(monitor.waitUntil([&] {
-        return runningForTwoSeconds(monitor.of(QStringLiteral("view")));
+        return runningFor(monitor.of(QStringLiteral("view")), 2);
     })) << monitor.report();
 
     nm.removeActive(modem, active);
@@ -234,6 +238,111 @@ TEST_F(NetworkManagerHeadlessTest, ModemConnectionIsTimedLoggedAndTotalled) {
     EXPECT_GT(fields[5].toDouble(), 0.0) << log[0].toStdString();
     EXPECT_GT(fields[6].toDouble(), 0.0) << log[0].toStdString();
     EXPECT_EQ(QString::fromUtf8(fields.last()), kConnectionId);
+}
+
+// The send rate (kB/s) of a log line, thousands separators and all.
+double sendRate(const QByteArray& line) {
+    return QString::fromUtf8(line.split(';').value(5)).remove(QLatin1Char(',')).toDouble();
+}
+
+TEST_F(NetworkManagerHeadlessTest, TwoSessionsInARowEachLogTheirOwnBytes) {
+    NmMock nm;
+    ASSERT_TRUE(nm.ready()) << nm.error().toStdString();
+    const QString modem =
+        nm.addModem(QStringLiteral("wdm0"), QStringLiteral("wwan0"), kDeviceDisconnected);
+    const QString profile = nm.addConnection(
+        NmMock::gsmSettings(kConnectionId, QStringLiteral("0d3c1a52-8a1f-4c2e-b7a4-5f1e2d3c4b5a")));
+    seedStore();
+    RunningMonitor monitor(arguments(QStringLiteral("networkmanager")), onBus(nm));
+    const quint64 megabyte = 1024 * 1024;
+    // wwan0 lives on between sessions, and NetworkManager's counters with it.
+    nm.setStatistics(modem, 400 * megabyte, 400 * megabyte);
+    const auto session = [&](const QString& name, quint64 sentAtEnd, int number) {
+        // Dialled: the activation is seen on its way up before it is up.
+        const QString active = nm.addActive({}, profile, name, kActiveActivating);
+        EXPECT_TRUE(monitor.waitFor(QStringLiteral("event"),
+                                    QStringLiteral("3\tOpening port to modem"), number))
+            << monitor.report();
+        nm.setActiveDevices(active, {modem});
+        nm.setDeviceState(modem, kDeviceActivated, 0);
+        nm.setActiveState(active, kActiveActivated, 0);
+        EXPECT_TRUE(monitor.waitFor(QStringLiteral("event"),
+                                    QStringLiteral("2\tConnected to ") + kConnectionId, number))
+            << monitor.report();
+        nm.setStatistics(modem, sentAtEnd, 400 * megabyte);
+        const qsizetype shown = monitor.of(QStringLiteral("view")).size();
+        EXPECT_TRUE(monitor.waitUntil([&] {
+            return runningFor(monitor.of(QStringLiteral("view")).mid(shown), 2);
+        })) << monitor.report();
+        nm.removeActive(modem, active);
+        EXPECT_TRUE(monitor.waitFor(QStringLiteral("event"),
+                                    QStringLiteral("1\tDisconnected, this connection"), number))
+            << monitor.report();
+    };
+    session(QStringLiteral("1"), 700 * megabyte, 1);
+    session(QStringLiteral("2"), 700 * megabyte + 20 * 1024, 2);
+    EXPECT_EQ(monitor.terminate(), 0) << monitor.report();
+
+    const QList<QByteArray> log = logLines();
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_GT(sendRate(log[0]), 10000.0) << log[0].toStdString();
+    EXPECT_GT(sendRate(log[1]), 0.0) << log[1].toStdString();
+    EXPECT_LT(sendRate(log[1]), 20.0)
+        << "20 kB in the second session, not the first's again: " << log[1].toStdString();
+}
+
+TEST_F(NetworkManagerHeadlessTest, DaemonRestartNeitherEndsNorMisattributesTheSession) {
+    NmMock nm;
+    ASSERT_TRUE(nm.ready()) << nm.error().toStdString();
+    NmSettingsMap lanSettings;
+    lanSettings[QStringLiteral("connection")] = {
+        {QStringLiteral("id"), QStringLiteral("Office LAN")},
+        {QStringLiteral("uuid"), QStringLiteral("5b2e9c1d-3f4a-4e6b-8c7d-9e0f1a2b3c4d")},
+        {QStringLiteral("type"), QStringLiteral("802-3-ethernet")}};
+    const NmSettingsMap gsmSettings =
+        NmMock::gsmSettings(kConnectionId, QStringLiteral("6f1c1e55-0d39-4c3e-9a55-2b8f4e1d7a10"));
+    const auto daemonState = [&](bool gsmFirst) {
+        const QString modem =
+            nm.addModem(QStringLiteral("ttyUSB0"), QStringLiteral("ppp0"), kDeviceDisconnected);
+        const QString wired =
+            nm.addModem(QStringLiteral("eth0"), QStringLiteral("eth0"), kDeviceDisconnected);
+        const QString gsm = nm.addConnection(gsmSettings);
+        const QString lan = nm.addConnection(lanSettings);
+        // Paths are numbered in the order the daemon takes the links over.
+        const QString first = gsmFirst ? gsm : lan;
+        nm.addActive({gsmFirst ? modem : wired}, first, QStringLiteral("1"), kActiveActivated);
+        nm.addActive({gsmFirst ? wired : modem}, gsmFirst ? lan : gsm, QStringLiteral("2"),
+                     kActiveActivated);
+        return modem;
+    };
+    seedStore();
+    RunningMonitor monitor(arguments(QStringLiteral("networkmanager")), onBus(nm));
+    ASSERT_TRUE(monitor.waitFor(QStringLiteral("info"),
+                                QStringLiteral("Connection source: networkmanager")))
+        << monitor.report();
+    daemonState(false);
+    ASSERT_TRUE(monitor.waitFor(QStringLiteral("event"),
+                                QStringLiteral("2\tConnected to ") + kConnectionId))
+        << monitor.report();
+
+    ASSERT_TRUE(nm.restartDaemon()) << nm.error().toStdString();
+    const QString modem = daemonState(true);
+    nm.finishStartup();
+    ASSERT_TRUE(monitor.waitUntil([&] {
+        return runningFor(monitor.of(QStringLiteral("view")), 4);
+    })) << monitor.report();
+    nm.removeActive(modem, QStringLiteral("/org/freedesktop/NetworkManager/ActiveConnection/1"));
+    ASSERT_TRUE(monitor.waitFor(QStringLiteral("event"),
+                                QStringLiteral("1\tDisconnected, this connection")))
+        << monitor.report();
+    EXPECT_EQ(monitor.terminate(), 0) << monitor.report();
+
+    const QStringList events = monitor.of(QStringLiteral("event"));
+    EXPECT_EQ(events.filter(QStringLiteral("\tConnected to ")).size(), 1) << monitor.report();
+    EXPECT_EQ(events.filter(QStringLiteral("\tDisconnected, ")).size(), 1) << monitor.report();
+    const QList<QByteArray> log = logLines();
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].endsWith(kConnectionId.toUtf8())) << log[0].toStdString();
 }
 
 TEST_F(NetworkManagerHeadlessTest, MissingNetworkManagerIsReportedAtEveryTick) {

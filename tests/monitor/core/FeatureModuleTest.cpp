@@ -9,6 +9,8 @@
 #include "MonitorParts.h"
 #include "VirtualRunner.h"
 
+#include <stdexcept>
+
 namespace {
 
 class DialModule : public FeatureModule, public RecordingFeatures {
@@ -16,6 +18,7 @@ public:
     void attach(MonitorParts& parts, CommandTable& commands) override {
         parts.features.dial = this;
         commands.add(QStringLiteral("Properties1"), [this] { calls << QStringLiteral("Props"); });
+        commands.add(QStringLiteral("Failing1"), [] { throw std::runtime_error("no luck"); });
     }
 };
 
@@ -54,6 +57,10 @@ TEST_F(FeatureModuleTest, AModuleSeamAndCommandsAreUsedAndOnlyWhatIsMissingIsDis
     EXPECT_FALSE(view.enabled.value(QStringLiteral("Wizard1"), true));
     EXPECT_FALSE(view.enabled.value(QStringLiteral("Companion1"), true));
     EXPECT_FALSE(core.click(QStringLiteral("NoSuchCommand")));
+    // A command that fails is still a known one: its failure is the warning.
+    EXPECT_TRUE(core.click(QStringLiteral("Failing1")));
+    ASSERT_FALSE(view.rows.isEmpty());
+    EXPECT_EQ(view.rows.last().text, QStringLiteral("no luck"));
 }
 
 TEST_F(FeatureModuleTest, AModuleOverridesASeamGivenDirectly) {

@@ -106,7 +106,7 @@ TEST_F(WindowTest, NewMailDisplayShowsTheMailCommandsForTwoMessages) {
     core.click(QStringLiteral("Button2"));
     EXPECT_EQ(view.pictures.last(), EventKind::NewMail);
     EXPECT_TRUE(view.visible.value(QStringLiteral("toolMailClient")));
-    EXPECT_EQ(view.captions.value(QStringLiteral("Readnewmail2")),
+    EXPECT_EQ(view.captions.value(QStringLiteral("Readmail")),
               QStringLiteral("Read 2 new e-mail message(s)"));
 }
 

@@ -9,6 +9,7 @@
 
 #include "MemoryRegistryStore.h"
 
+#include <QDBusObjectPath>
 #include <QHash>
 
 namespace {
@@ -18,13 +19,13 @@ public:
     NmTestBed() {
         if (!mock.ready())
             return;
-        mock.addAgentManager();
         m_dialDevice = mock.addModem(QStringLiteral("dialmodem"), QStringLiteral("ppp9"), 30);
         mock.activateStepwise(m_dialDevice);
         addEntry(QStringLiteral("Alpha Net"), QStringLiteral("modemA"));
         addEntry(QStringLiteral("Beta Online"), QStringLiteral("modemB"));
         addEntry(QStringLiteral("Gamma"), QStringLiteral("modemC"));
         m_api = std::make_unique<NetworkManagerRasApi>(mock.connection(), m_settings);
+        mock.settle(*m_api);
     }
 
     RasApi& api() override { return *m_api; }
@@ -36,9 +37,11 @@ public:
     void connectOutside(const QString& entry) override {
         const QString name = QStringLiteral("outside%1").arg(++m_outsideCount);
         m_outside[entry] = mock.addActive({m_devices[entry]}, m_profiles[entry], name, 2);
+        mock.settle(*m_api);
     }
     void dropOutside(const QString& entry) override {
         mock.removeActive(m_devices[entry], m_outside.take(entry));
+        mock.settle(*m_api);
     }
     void addTraffic(std::uint64_t sent, std::uint64_t received) override {
         for (auto it = m_outside.begin(); it != m_outside.end(); ++it) {
@@ -47,6 +50,7 @@ public:
             tx += sent;
             rx += received;
             mock.setStatistics(device, tx, rx);
+            mock.settle(*m_api);
             return;
         }
     }
@@ -57,7 +61,7 @@ public:
             if (mock.property(path, Nm::kActiveIface, QStringLiteral("State")).toUInt() == 1)
                 step(path);
         }
-        mock.sync();
+        mock.settle(*m_api);
     }
 
     NmMock mock;

@@ -2,101 +2,20 @@
 // private bus: which connections count, how their states read, dialling,
 // hanging up, the phone book and the byte counters.
 
-#include "NetworkManagerRasApi.h"
-#include "NmMock.h"
-
-#include "MemoryRegistryStore.h"
-#include "RasConstants.h"
+#include "NmSourceFixture.h"
 
 #include <QDir>
 #include <QFile>
 
-#include <gtest/gtest.h>
-
 namespace {
 
-struct Step {
-    int state;
-    int error;
-    bool operator==(const Step& o) const { return state == o.state && error == o.error; }
-};
-
-std::ostream& operator<<(std::ostream& os, const Step& s) {
-    return os << "(" << s.state << ", " << s.error << ")";
-}
+using Step = NmStep;
 
 NmSettingsMap profile(const QString& id, const QString& type, const QVariantMap& extra = {}) {
-    NmSettingsMap settings;
-    QVariantMap connection{{QStringLiteral("id"), id},
-                           {QStringLiteral("uuid"), QStringLiteral("uuid-") + id},
-                           {QStringLiteral("type"), type}};
-    for (auto it = extra.begin(); it != extra.end(); ++it)
-        connection.insert(it.key(), it.value());
-    settings[QStringLiteral("connection")] = connection;
-    return settings;
+    return nmProfile(id, type, extra);
 }
 
-class NetworkManagerRasApiTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(mock.ready()) << mock.error().toStdString();
-        options.sysClassNet = sysfs.path();
-        options.editor = sysfs.filePath(QStringLiteral("no-such-editor"));
-        api = std::make_unique<NetworkManagerRasApi>(mock.connection(), settings, options);
-        modem = mock.addModem(QStringLiteral("modem0"), QStringLiteral("ppp0"), 30);
-        gsm = mock.addConnection(NmMock::gsmSettings(QStringLiteral("Mobile Broadband"),
-                                                     QStringLiteral("uuid-gsm"),
-                                                     QStringLiteral("anna")));
-    }
-
-    QList<RasConnection> connections() {
-        QList<RasConnection> out;
-        EXPECT_EQ(api->enumConnections(out), 0);
-        return out;
-    }
-    QStringList names() {
-        QStringList out;
-        for (const RasConnection& c : connections())
-            out.append(c.entryName);
-        return out;
-    }
-    RasConnStatus statusOf(const QString& entry) {
-        RasConnStatus status{-1, -1};
-        for (const RasConnection& c : connections()) {
-            if (c.entryName == entry) {
-                EXPECT_EQ(api->connectStatus(c.handle, status), 0);
-            }
-        }
-        return status;
-    }
-    RasApi::DialCallback recorder() {
-        return [this](int state, int error) {
-            steps.append({state, error});
-        };
-    }
-    // Dials the gsm profile; returns the active connection NetworkManager made.
-    QString dialGsm(RasHandle& handle, const QString& password = QString()) {
-        EXPECT_EQ(api->dial(QStringLiteral("Mobile Broadband"), QStringLiteral("anna"), password,
-                            recorder(), handle),
-                  0);
-        const QStringList active = activePaths();
-        return active.isEmpty() ? QString() : active.constLast();
-    }
-    QStringList activePaths() {
-        return Nm::objectPaths(
-            mock.property(Nm::kPath, Nm::kManagerIface, QStringLiteral("ActiveConnections")));
-    }
-
-    NmMock mock;
-    QTemporaryDir sysfs;
-    MemoryRegistryStore store;
-    Settings settings{store};
-    NetworkManagerOptions options;
-    std::unique_ptr<NetworkManagerRasApi> api;
-    QString modem;
-    QString gsm;
-    QList<Step> steps;
-};
+class NetworkManagerRasApiTest : public NmSourceFixture {};
 
 TEST_F(NetworkManagerRasApiTest, ListsActiveModemConnectionWithItsIdAndStableHandle) {
     EXPECT_TRUE(connections().isEmpty());
@@ -188,32 +107,47 @@ TEST_F(NetworkManagerRasApiTest, PhoneBookListsSavedDialUpProfilesWithStoredCred
     mock.addConnection(profile(QStringLiteral("Office LAN"), QStringLiteral("802-3-ethernet")));
     NmSettingsMap dsl = profile(QStringLiteral("DSL"), QStringLiteral("pppoe"));
     dsl[QStringLiteral("pppoe")] = {{QStringLiteral("username"), QStringLiteral("bob")}};
-    mock.setStoredPassword(mock.addConnection(dsl), QStringLiteral("pw"));
+    mock.setStoredPassword(mock.addConnection(dsl), QStringLiteral("pw"), QStringLiteral("pppoe"));
     NmSettingsMap asked = NmMock::gsmSettings(QStringLiteral("Ask each time"),
                                               QStringLiteral("uuid-ask"), QStringLiteral("carl"));
     asked[QStringLiteral("gsm")].insert(QStringLiteral("password-flags"), uint(2));
-    mock.setStoredPassword(mock.addConnection(asked), QStringLiteral("ignored"));
+    mock.addConnection(asked);
     mock.addConnection(profile(QStringLiteral("Hotspot"), QStringLiteral("802-11-wireless"),
                                {{QStringLiteral("metered"), 1}}));
+    settle();
 
-    QList<RasEntry> entries;
-    ASSERT_EQ(api->enumEntries(entries), 0);
-    ASSERT_EQ(entries.size(), 4);
+    // NetworkManager hands secrets only to callers that may modify the
+    // profile (GetSecrets, introspection/...Settings.Connection.xml): a
+    // refusal says nothing, so the password counts as stored and no prompt
+    // is shown for nothing.
+    const auto entries = [&] {
+        QList<RasEntry> out;
+        EXPECT_EQ(api->enumEntries(out), 0);
+        return out;
+    };
+    QList<RasEntry> listed = entries();
+    ASSERT_EQ(listed.size(), 4);
     const QList<std::tuple<QString, QString, bool>> expected{
-        {"Mobile Broadband", "anna", false}, // no secret readable
+        {"Mobile Broadband", "anna", true}, // refused: unknown, taken as stored
         {"DSL", "bob", true},
         {"Ask each time", "carl", false}, // never saved
         {"Hotspot", "", true},            // nothing to ask for
     };
-    for (int i = 0; i < entries.size(); ++i) {
-        EXPECT_EQ(entries[i].name, std::get<0>(expected[i]));
-        EXPECT_EQ(entries[i].userName, std::get<1>(expected[i]));
-        EXPECT_EQ(entries[i].passwordStored, std::get<2>(expected[i])) << i;
-        EXPECT_TRUE(entries[i].password.isEmpty()) << "the password stays with NetworkManager";
+    for (int i = 0; i < listed.size(); ++i) {
+        EXPECT_EQ(listed[i].name, std::get<0>(expected[i]));
+        EXPECT_EQ(listed[i].userName, std::get<1>(expected[i]));
+        EXPECT_EQ(listed[i].passwordStored, std::get<2>(expected[i])) << i;
+        EXPECT_TRUE(listed[i].password.isEmpty()) << "the password stays with NetworkManager";
     }
+    mock.setCallerPrivileged(true);
+    listed = entries();
+    ASSERT_EQ(listed.size(), 4);
+    EXPECT_FALSE(listed[0].passwordStored) << "readable, and there is none";
+    EXPECT_TRUE(listed[1].passwordStored);
 }
 
 TEST_F(NetworkManagerRasApiTest, DialActivatesTheProfileOnTheDeviceNetworkManagerChooses) {
+    mock.setStoredPassword(gsm, QStringLiteral("saved"));
     RasHandle handle = 0;
     dialGsm(handle);
     const auto calls = mock.callsOf(Nm::kPath, QStringLiteral("ActivateConnection"));
@@ -221,7 +155,7 @@ TEST_F(NetworkManagerRasApiTest, DialActivatesTheProfileOnTheDeviceNetworkManage
     EXPECT_EQ(calls[0].value(0).toString(), gsm);
     EXPECT_EQ(calls[0].value(1).toString(), QStringLiteral("/"));
     EXPECT_TRUE(steps.isEmpty()) << "progress comes after dial() returns";
-    mock.sync();
+    settle();
     EXPECT_EQ(steps, (QList<Step>{{RasState::Connected, 0}}));
     ASSERT_EQ(connections().size(), 1);
     EXPECT_EQ(connections()[0].handle, handle);
@@ -234,10 +168,10 @@ TEST_F(NetworkManagerRasApiTest, DialFollowsTheDeviceSignalsUntilConnected) {
     mock.activateStepwise(modem);
     RasHandle handle = 0;
     dialGsm(handle);
-    mock.sync();
+    settle();
     for (uint state : {40u, 50u, 60u, 60u, 70u, 100u, 110u}) {
         mock.setDeviceState(modem, state, 0);
-        mock.sync();
+        settle();
     }
     EXPECT_EQ(steps, (QList<Step>{{RasState::OpenPort, 0},
                                   {RasState::ConnectDevice, 0},
@@ -253,7 +187,7 @@ TEST_F(NetworkManagerRasApiTest, FailedActivationEndsTheDialWithTheReasonsError)
     mock.setDeviceState(modem, 50, 0);
     mock.setDeviceState(modem, 120, 25); // no carrier
     mock.setActiveState(active, 4, 3);
-    mock.sync();
+    settle();
     ASSERT_FALSE(steps.isEmpty());
     EXPECT_EQ(steps.last(), (Step{RasState::Disconnected, RasError::NoCarrier}));
     EXPECT_EQ(steps.count(steps.last()), 1) << "one failure, then silence";
@@ -263,39 +197,9 @@ TEST_F(NetworkManagerRasApiTest, FailedActivationEndsTheDialWithTheReasonsError)
     steps.clear();
     const QString again = dialGsm(handle);
     mock.setActiveState(again, 4, 10); // login failed
-    mock.sync();
+    settle();
     ASSERT_FALSE(steps.isEmpty());
     EXPECT_EQ(steps.last(), (Step{RasState::Disconnected, RasError::AuthenticationFailure}));
-}
-
-TEST_F(NetworkManagerRasApiTest, TypedPasswordIsHandedOverForThatActivationOnly) {
-    mock.addAgentManager();
-    mock.activateStepwise(modem);
-    RasHandle handle = 0;
-    dialGsm(handle, QStringLiteral("s3cret"));
-    const auto registrations = mock.callsOf(Nm::kAgentManagerPath, QStringLiteral("Register"));
-    ASSERT_EQ(registrations.size(), 1);
-
-    // NetworkManager asks the agent, from its own connection to the bus.
-    NmMock::Caller networkManager(mock.address());
-    const auto ask = [&](const QString& connectionPath) {
-        return networkManager.getSecrets(mock.connection().baseService(), connectionPath,
-                                         QStringLiteral("gsm"));
-    };
-    const QDBusMessage answer = ask(gsm);
-    ASSERT_EQ(answer.type(), QDBusMessage::ReplyMessage) << answer.errorMessage().toStdString();
-    EXPECT_EQ(Nm::settingsMap(answer.arguments().value(0))
-                  .value(QStringLiteral("gsm"))
-                  .value(QStringLiteral("password")),
-              QStringLiteral("s3cret"));
-    EXPECT_EQ(ask(QStringLiteral("/org/freedesktop/NetworkManager/Settings/99")).errorName(),
-              QStringLiteral("org.freedesktop.NetworkManager.SecretAgent.NoSecrets"));
-
-    mock.setDeviceState(modem, 100, 0);
-    mock.sync();
-    EXPECT_EQ(mock.callsOf(Nm::kAgentManagerPath, QStringLiteral("Unregister")).size(), 1);
-    EXPECT_EQ(ask(gsm).type(), QDBusMessage::ErrorMessage) << "the password is gone once up";
-    EXPECT_TRUE(mock.callsOf(gsm, QStringLiteral("Update")).isEmpty()) << "never saved";
 }
 
 TEST_F(NetworkManagerRasApiTest, HangUpDeactivatesAndEndsTheReports) {
@@ -303,14 +207,14 @@ TEST_F(NetworkManagerRasApiTest, HangUpDeactivatesAndEndsTheReports) {
     RasHandle handle = 0;
     const QString active = dialGsm(handle);
     mock.setDeviceState(modem, 40, 0);
-    mock.sync();
+    settle();
     const int reported = steps.size();
     EXPECT_EQ(api->hangUp(handle), 0);
     const auto calls = mock.callsOf(Nm::kPath, QStringLiteral("DeactivateConnection"));
     ASSERT_EQ(calls.size(), 1);
     EXPECT_EQ(calls[0].value(0).toString(), active);
     mock.setDeviceState(modem, 50, 0);
-    mock.sync();
+    settle();
     EXPECT_EQ(steps.size(), reported);
     EXPECT_TRUE(connections().isEmpty());
     EXPECT_NE(api->hangUp(handle + 1000), 0);
@@ -319,26 +223,20 @@ TEST_F(NetworkManagerRasApiTest, HangUpDeactivatesAndEndsTheReports) {
 TEST_F(NetworkManagerRasApiTest, ByteCountersAreDeviceStatisticsThatOutliveTheLink) {
     const QString first = mock.addActive({modem}, gsm, QStringLiteral("a0"), 2);
     mock.setStatistics(modem, 100, 200, 0);
-    ByteCounters counters = api->byteCounters();
-    EXPECT_EQ(counters.sent, 100u);
-    EXPECT_EQ(counters.received, 200u);
+    connections(); // the first reading: where this link's bytes start
+    settle();
     EXPECT_EQ(mock.property(modem, Nm::kStatisticsIface, QStringLiteral("RefreshRateMs")).toUInt(),
               1000u)
         << "asks NetworkManager to keep the counters fresh";
-
     mock.setStatistics(modem, 150, 260);
+    ByteCounters c = counters();
+    EXPECT_EQ(c.sent, 50u);
+    EXPECT_EQ(c.received, 60u);
     connections();
     mock.removeActive(modem, first);
-    mock.setStatistics(modem, 0, 0);
-    counters = api->byteCounters();
-    EXPECT_EQ(counters.sent, 150u);
-    EXPECT_EQ(counters.received, 260u);
-
-    mock.addActive({modem}, gsm, QStringLiteral("a1"), 2);
-    mock.setStatistics(modem, 10, 20);
-    counters = api->byteCounters();
-    EXPECT_EQ(counters.sent, 160u);
-    EXPECT_EQ(counters.received, 280u);
+    c = counters();
+    EXPECT_EQ(c.sent, 50u) << "the bytes of the ended link stay counted";
+    EXPECT_EQ(c.received, 60u);
 }
 
 TEST_F(NetworkManagerRasApiTest, ByteCountersFallBackToSysfsWithoutDeviceStatistics) {
@@ -354,9 +252,12 @@ TEST_F(NetworkManagerRasApiTest, ByteCountersFallBackToSysfsWithoutDeviceStatist
     write(QStringLiteral("ifindex"), "7");
     write(QStringLiteral("statistics/tx_bytes"), "4096");
     write(QStringLiteral("statistics/rx_bytes"), "65536");
-    const ByteCounters counters = api->byteCounters();
-    EXPECT_EQ(counters.sent, 4096u);
-    EXPECT_EQ(counters.received, 65536u);
+    connections();
+    write(QStringLiteral("statistics/tx_bytes"), "8192");
+    write(QStringLiteral("statistics/rx_bytes"), "131072");
+    const ByteCounters c = counters();
+    EXPECT_EQ(c.sent, 4096u);
+    EXPECT_EQ(c.received, 65536u);
 }
 
 TEST_F(NetworkManagerRasApiTest, EditEntryStartsTheConnectionEditorOnTheProfile) {

@@ -1,9 +1,12 @@
 #include "NmMock.h"
 
+#include "NetworkManagerRasApi.h"
+
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
@@ -21,28 +24,6 @@ const QString kMockIface = QStringLiteral("org.freedesktop.DBus.Mock");
 // Generous: python3-dbusmock needs about half a second on a quiet machine.
 constexpr int kStartTimeoutMs = 30000;
 
-// One method of AddObject's "a(ssss)": name, in and out signature, code.
-struct MockMethod {
-    QString name;
-    QString in;
-    QString out;
-    QString code;
-};
-
-QDBusArgument& operator<<(QDBusArgument& arg, const MockMethod& m) {
-    arg.beginStructure();
-    arg << m.name << m.in << m.out << m.code;
-    arg.endStructure();
-    return arg;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& arg, MockMethod& m) {
-    arg.beginStructure();
-    arg >> m.name >> m.in >> m.out >> m.code;
-    arg.endStructure();
-    return arg;
-}
-
 int gConnectionCount = 0;
 
 // Helpers must not outlive a test that dies.
@@ -54,26 +35,12 @@ QVariant variant(const QVariant& value) {
     return QVariant::fromValue(QDBusVariant(value));
 }
 
-QString pythonString(const QString& text) {
-    QString out = QStringLiteral("'");
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('\''))
-            out.append(QLatin1Char('\\'));
-        out.append(c);
-    }
-    return out + QLatin1Char('\'');
-}
-
 } // namespace
-
-Q_DECLARE_METATYPE(MockMethod)
 
 NmMock::NmMock(bool withNetworkManager)
     : m_connectionName(QStringLiteral("nm-mock-%1").arg(++gConnectionCount)),
       m_connection(m_connectionName) {
     Nm::registerTypes();
-    qDBusRegisterMetaType<MockMethod>();
-    qDBusRegisterMetaType<QList<MockMethod>>();
     if (startBus() && withNetworkManager)
         startMock();
 }
@@ -116,7 +83,7 @@ bool NmMock::startBus() {
     return true;
 }
 
-bool NmMock::startMock() {
+bool NmMock::startMock(bool startingUp) {
     QDBusServiceWatcher watcher(Nm::kService, m_connection,
                                 QDBusServiceWatcher::WatchForRegistration);
     QEventLoop loop;
@@ -133,7 +100,9 @@ bool NmMock::startMock() {
     QObject::connect(m_mock.get(), &QProcess::finished, &loop, &QEventLoop::quit);
     m_mock->start(QStringLiteral("/usr/bin/python3"),
                   {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
-                   QStringLiteral("--template"), QStringLiteral("networkmanager")});
+                   QStringLiteral("--template"), QStringLiteral(NM_DAEMON_TEMPLATE),
+                   QStringLiteral("--parameters"),
+                   startingUp ? QStringLiteral("{\"Startup\": true}") : QStringLiteral("{}")});
     if (!m_connection.interface()->isServiceRegistered(Nm::kService))
         loop.exec();
     if (!m_connection.interface()->isServiceRegistered(Nm::kService)) {
@@ -142,26 +111,6 @@ bool NmMock::startMock() {
         return false;
     }
     return true;
-}
-
-NmMock::Caller::Caller(const QString& address)
-    : m_name(QStringLiteral("nm-caller-%1").arg(++gConnectionCount)),
-      m_connection(QDBusConnection::connectToBus(address, m_name)) {}
-
-NmMock::Caller::~Caller() {
-    QDBusConnection::disconnectFromBus(m_name);
-}
-
-QDBusMessage NmMock::Caller::getSecrets(const QString& agentService, const QString& connectionPath,
-                                        const QString& setting) {
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        agentService, QStringLiteral("/org/freedesktop/NetworkManager/SecretAgent"),
-        QStringLiteral("org.freedesktop.NetworkManager.SecretAgent"), QStringLiteral("GetSecrets"));
-    message.setArguments({QVariant::fromValue(NmSettingsMap()),
-                          QVariant::fromValue(QDBusObjectPath(connectionPath)), setting,
-                          QStringList(), uint(1)});
-    // The agent answers on this thread: keep its events running meanwhile.
-    return m_connection.call(message, QDBus::BlockWithGui, kStartTimeoutMs);
 }
 
 bool NmMock::waitForFile(const QString& path) {
@@ -192,35 +141,13 @@ QDBusMessage NmMock::mockCall(const QString& path, const QString& method,
 
 QString NmMock::addModem(const QString& name, const QString& ipInterface, uint state,
                          bool withStatistics) {
-    const QDBusMessage reply =
-        mockCall(Nm::kPath, QStringLiteral("AddEthernetDevice"), {name, name, int(state)});
-    const QString path = reply.arguments().value(0).toString();
-    mockCall(Nm::kPath, QStringLiteral("SetProperty"),
-             {path, Nm::kDeviceIface, QStringLiteral("DeviceType"), variant(uint(8))});
-    mockCall(Nm::kPath, QStringLiteral("SetProperty"),
-             {path, Nm::kDeviceIface, QStringLiteral("IpInterface"), variant(ipInterface)});
-    const QVariantMap statistics{{QStringLiteral("RefreshRateMs"), uint(0)},
-                                 {QStringLiteral("TxBytes"), quint64(0)},
-                                 {QStringLiteral("RxBytes"), quint64(0)}};
-    if (withStatistics)
-        mockCall(path, QStringLiteral("AddProperties"), {Nm::kStatisticsIface, statistics});
-    return path;
+    const QDBusMessage reply = mockCall(Nm::kPath, QStringLiteral("AddModemDevice"),
+                                        {name, ipInterface, state, withStatistics});
+    return reply.arguments().value(0).toString();
 }
 
 void NmMock::activateStepwise(const QString& device) {
-    // Runs inside the mock: an activating connection on device, no signal yet.
-    const QString code =
-        QStringLiteral(
-            "self.dial_count = getattr(self, 'dial_count', 0) + 1\n"
-            "path = self.AddActiveConnection([], args[0], '/', 'dial%d' % self.dial_count, "
-            "dbus.UInt32(1))\n"
-            "objects[path].Set('org.freedesktop.NetworkManager.Connection.Active', 'Devices', "
-            "dbus.Array([dbus.ObjectPath(%1)], signature='o'))\n"
-            "ret = dbus.ObjectPath(path)\n")
-            .arg(pythonString(device));
-    mockCall(Nm::kPath, QStringLiteral("AddMethod"),
-             {Nm::kManagerIface, QStringLiteral("ActivateConnection"), QStringLiteral("ooo"),
-              QStringLiteral("o"), code});
+    mockCall(Nm::kPath, QStringLiteral("ActivateStepwise"), {device});
 }
 
 QString NmMock::addConnection(const NmSettingsMap& settings) {
@@ -249,8 +176,17 @@ QString NmMock::addActive(const QStringList& devices, const QString& connectionP
     return reply.arguments().value(0).toString();
 }
 
-void NmMock::removeActive(const QString& device, const QString& activePath) {
-    mockCall(Nm::kPath, QStringLiteral("RemoveActiveConnection"), {device, activePath});
+void NmMock::removeActive(const QString&, const QString& activePath) {
+    mockCall(Nm::kPath, QStringLiteral("EndActivation"), {activePath});
+}
+
+void NmMock::setActiveDevices(const QString& activePath, const QStringList& devices) {
+    QList<QDBusObjectPath> paths;
+    for (const QString& device : devices)
+        paths.append(QDBusObjectPath(device));
+    mockCall(Nm::kPath, QStringLiteral("SetProperty"),
+             {activePath, Nm::kActiveIface, QStringLiteral("Devices"),
+              variant(QVariant::fromValue(paths))});
 }
 
 void NmMock::setDeviceState(const QString& device, uint state, uint reason) {
@@ -286,19 +222,47 @@ void NmMock::setStatistics(const QString& device, quint64 tx, quint64 rx, uint r
                  {device, Nm::kStatisticsIface, name, variant(value)});
 }
 
-void NmMock::addAgentManager() {
-    const QList<MockMethod> methods{{QStringLiteral("Register"), QStringLiteral("s"), {}, {}},
-                                    {QStringLiteral("Unregister"), {}, {}, {}}};
-    mockCall(Nm::kPath, QStringLiteral("AddObject"),
-             {Nm::kAgentManagerPath, Nm::kAgentManagerIface, QVariantMap(),
-              QVariant::fromValue(methods)});
+void NmMock::setStoredPassword(const QString& connectionPath, const QString& password,
+                               const QString& setting) {
+    mockCall(Nm::kPath, QStringLiteral("StoreSecret"), {connectionPath, setting, password});
 }
 
-void NmMock::setStoredPassword(const QString& connectionPath, const QString& password) {
-    mockCall(connectionPath, QStringLiteral("AddMethod"),
-             {Nm::kConnectionIface, QStringLiteral("GetSecrets"), QStringLiteral("s"),
-              QStringLiteral("a{sa{sv}}"),
-              QStringLiteral("ret = {args[0]: {'password': %1}}").arg(pythonString(password))});
+QString NmMock::storedPassword(const QString& connectionPath) {
+    return mockCall(Nm::kPath, QStringLiteral("StoredSecret"), {connectionPath})
+        .arguments()
+        .value(0)
+        .toString();
+}
+
+void NmMock::setCallerPrivileged(bool privileged) {
+    mockCall(Nm::kPath, QStringLiteral("SetCallerPrivileged"), {privileged});
+}
+
+std::pair<QString, QString> NmMock::activationCredentials(const QString& activePath) {
+    const QVariantList answer =
+        mockCall(Nm::kPath, QStringLiteral("ActivationCredentials"), {activePath}).arguments();
+    return {answer.value(0).toString(), answer.value(1).toString()};
+}
+
+bool NmMock::restartDaemon() {
+    if (m_mock) {
+        m_mock->terminate();
+        m_mock->waitForFinished(kStartTimeoutMs);
+    }
+    // The bus lets go of the name once it has seen the old daemon leave.
+    const QDeadlineTimer deadline(kStartTimeoutMs);
+    while (m_connection.interface()->isServiceRegistered(Nm::kService) && !deadline.hasExpired())
+        QThread::msleep(5);
+    return startMock(true);
+}
+
+void NmMock::finishStartup() {
+    mockCall(Nm::kPath, QStringLiteral("FinishStartup"));
+}
+
+void NmMock::freeze(bool frozen) {
+    if (m_mock && m_mock->state() == QProcess::Running)
+        ::kill(pid_t(m_mock->processId()), frozen ? SIGSTOP : SIGCONT);
 }
 
 QList<QVariantList> NmMock::callsOf(const QString& path, const QString& method) {
@@ -328,4 +292,15 @@ void NmMock::sync() {
     mockCall(Nm::kPath, QStringLiteral("GetCalls"));
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
+}
+
+void NmMock::settle(const NetworkManagerRasApi& api) {
+    // A signal may make the source ask again, and the answer may change
+    // what it asks next: a few rounds until nothing is awaited.
+    const QDeadlineTimer deadline(kStartTimeoutMs);
+    for (int round = 0; round < 3; ++round) {
+        sync();
+        while (api.busy() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
 }

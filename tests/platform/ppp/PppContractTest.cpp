@@ -1,6 +1,7 @@
 // The ppp source in the connection-source contract, on a fake tree: pon asks
 // for a link that the bed then brings up a step a second (pppd, interface
-// down, up); poff takes it away; "gamma" fails in its connect script.
+// down, up); the signal of a hang-up takes it away; "gamma" fails in its
+// connect script.
 
 #include "RasApiContract.h"
 
@@ -57,8 +58,8 @@ private:
         std::uint64_t rx = 0;
     };
 
-    // What pon and poff asked for since the last second; dials started
-    // before this second move on a step.
+    // What pon asked for and which pppd was signalled since the last second;
+    // dials started before this second move on a step.
     void serveHelpers() {
         QStringList started;
         const QStringList pon = m_tree.ponRuns();
@@ -71,10 +72,15 @@ private:
             started.append(entry);
         }
         m_ponSeen = pon.size();
-        const QStringList poff = m_tree.poffRuns();
-        for (int i = m_poffSeen; i < poff.size(); ++i)
-            takeDown(poff[i]);
-        m_poffSeen = poff.size();
+        const QStringList sent = m_tree.signalsSent();
+        for (int i = m_signalsSeen; i < sent.size(); ++i) {
+            const qint64 pid = sent[i].section(QLatin1Char(' '), 0, 0).toLongLong();
+            for (const QString& entry : m_links.keys()) {
+                if (m_links[entry].pid == pid)
+                    takeDown(entry);
+            }
+        }
+        m_signalsSeen = sent.size();
         for (const QString& entry : m_links.keys()) {
             if (m_links[entry].dialled && !started.contains(entry))
                 advanceDial(entry);
@@ -114,7 +120,7 @@ private:
     std::unique_ptr<PppRasApi> m_api;
     QHash<QString, Link> m_links;
     int m_ponSeen = 0;
-    int m_poffSeen = 0;
+    int m_signalsSeen = 0;
     qint64 m_lastPid = 1000;
     int m_lastIndex = 10;
     int m_nextUnit = 0;

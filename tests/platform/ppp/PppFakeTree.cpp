@@ -4,7 +4,8 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
+#include <QFileInfo>
+#include <QThread>
 
 namespace {
 // Generous: the helpers are shell scripts that finish at once.
@@ -12,7 +13,7 @@ constexpr int kHelperTimeoutMs = 30000;
 } // namespace
 
 PppFakeTree::PppFakeTree() {
-    for (const char* dir : {"sys/class/net", "proc", "run", "etc/ppp/peers"})
+    for (const char* dir : {"sys/class/net", "proc", "run", "var/lock", "etc/ppp/peers"})
         QDir(m_dir.path()).mkpath(QLatin1String(dir));
     const QByteArray root = m_dir.path().toLocal8Bit();
     writeScript(QStringLiteral("pon"), "printf '%s\\n' \"$*\" >> '" + root +
@@ -28,7 +29,6 @@ PppFakeTree::PppFakeTree() {
                                            "  echo \"pppd failed\" >&2\n"
                                            "  exit $(cat '" +
                                            root + "/pon.exit.'\"$1\")\nfi\n");
-    writeScript(QStringLiteral("poff"), "printf '%s\\n' \"$*\" >> '" + root + "/poff.log'\n");
     writeScript(QStringLiteral("editor"), "printf '%s\\n' \"$*\" >> '" + root +
                                               "/editor.log.tmp'\n"
                                               "mv '" +
@@ -43,9 +43,15 @@ PppOptions PppFakeTree::options() const {
     o.secretsDir = path(QStringLiteral("etc/ppp"));
     o.procDir = path(QStringLiteral("proc"));
     o.runDir = path(QStringLiteral("run"));
+    o.lockDir = path(QStringLiteral("var/lock"));
     o.pon = path(QStringLiteral("pon"));
-    o.poff = path(QStringLiteral("poff"));
     o.editor = path(QStringLiteral("editor"));
+    // The made-up pids may be real processes of this machine: never signal them.
+    auto* sent = const_cast<QStringList*>(&m_signals);
+    o.signalProcess = [sent](qint64 pid, int signal) {
+        sent->append(QStringLiteral("%1 %2").arg(pid).arg(signal));
+        return 0;
+    };
     return o;
 }
 
@@ -84,13 +90,19 @@ void PppFakeTree::removeInterface(const QString& name) {
     QDir(path(QStringLiteral("sys/class/net/") + name)).removeRecursively();
 }
 
-void PppFakeTree::addProcess(qint64 pid, const QStringList& commandLine) {
+void PppFakeTree::addProcess(qint64 pid, const QStringList& commandLine, qint64 parent) {
     const QString dir = QStringLiteral("proc/") + QString::number(pid);
     QDir(m_dir.path()).mkpath(dir);
     QByteArray text;
     for (const QString& arg : commandLine)
         text += arg.toLocal8Bit() + '\0';
     write(dir + QStringLiteral("/cmdline"), text);
+    // As the kernel writes it: the command name in parentheses may hold
+    // blanks and parentheses of its own.
+    const QByteArray comm = QFileInfo(commandLine.value(0)).fileName().toLocal8Bit().left(15);
+    write(dir + QStringLiteral("/stat"), QByteArray::number(pid) + " (" + comm + ") S " +
+                                             QByteArray::number(parent) +
+                                             " 1 1 0 -1 4194560 0 0 0 0 0 0 0 0 20 0 1 0\n");
 }
 
 void PppFakeTree::removeProcess(qint64 pid) {
@@ -99,6 +111,18 @@ void PppFakeTree::removeProcess(qint64 pid) {
 
 void PppFakeTree::writeRunFile(const QString& name, const QByteArray& text) {
     write(QStringLiteral("run/") + name, text);
+}
+
+void PppFakeTree::removeRunFile(const QString& name) {
+    QFile::remove(path(QStringLiteral("run/") + name));
+}
+
+void PppFakeTree::setDeviceLock(const QString& device, qint64 pid) {
+    const QString file = QStringLiteral("var/lock/LCK..") + device;
+    if (pid == 0)
+        QFile::remove(path(file));
+    else
+        write(file, QByteArray::number(pid).rightJustified(10, ' ') + '\n');
 }
 
 void PppFakeTree::setPonExit(const QString& entry, int status) {
@@ -114,17 +138,16 @@ QByteArray PppFakeTree::ponOptionsSeen() const {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void PppFakeTree::finishHelpers(QObject& api) {
+void PppFakeTree::finishHelpers(PppRasApi& api) {
     const QDeadlineTimer deadline(kHelperTimeoutMs);
-    while (!api.findChildren<QProcess*>().isEmpty() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    while (api.helpersRunning() && !deadline.hasExpired())
+        QThread::msleep(5);
     QCoreApplication::processEvents();
 }
 
 void PppFakeTree::write(const QString& relative, const QByteArray& text) const {
     QFile file(path(relative));
+    QDir().mkpath(QFileInfo(file).path());
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(text);
 }

@@ -1,6 +1,8 @@
 // A link named ppp0 in network namespaces of the test's own (a veth pair, as
 // the kernel here has no ppp driver), with real traffic over loopback-range
-// addresses: the ppp source sees it up and its counters move and outlive it.
+// addresses and a real process standing in for its pppd: the ppp source
+// names it after pppd's peer from pppd 2.5's pid file, sees it up, its
+// counters move and outlive it, and hang-up stops that pppd with SIGTERM.
 // Needs root; skipped otherwise.
 
 #include <QCoreApplication>
@@ -107,7 +109,9 @@ TEST(PppNetns, RealLinkIsUpAndItsCountersMoveAndOutliveIt) {
     ASSERT_EQ(probe.exitCode(), 0) << output.toStdString();
     const auto values = parse(output);
 
-    EXPECT_EQ(values.value(QStringLiteral("listed")), (QStringList{"0", "ppp0:8192"}))
+    EXPECT_EQ(values.value(QStringLiteral("listed")), (QStringList{"0", "isp:8192"}))
+        << output.toStdString();
+    EXPECT_EQ(values.value(QStringLiteral("hungup")), (QStringList{"0", "signal", "15"}))
         << output.toStdString();
     ASSERT_EQ(values.value(QStringLiteral("ping")), QStringList{"0"}) << output.toStdString();
     // Three echo requests and replies of 84 bytes of IP each, at least.
