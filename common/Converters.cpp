@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -49,6 +50,40 @@ bool FlagFromText(const QString& text) {
     return t == QLatin1String("true") || t == QLatin1String("yes");
 }
 
+namespace {
+
+// [+-]digits[.digits][(e|E)[+-]digits], with digits on at least one side of
+// the point: the plain decimal form a user or the program writes.
+bool plainNumber(const QByteArray& t) {
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    auto digits = [&] {
+        const qsizetype from = i;
+        while (i < n && t[i] >= '0' && t[i] <= '9')
+            ++i;
+        return i - from;
+    };
+    if (i < n && (t[i] == '+' || t[i] == '-'))
+        ++i;
+    qsizetype mantissa = digits();
+    if (i < n && t[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return false;
+    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < n && (t[i] == '+' || t[i] == '-'))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    return i == n;
+}
+
+} // namespace
+
 double StrToFloat(const QString& text, const FormatSettings& fmt) {
     QString t = text.trimmed();
     if (fmt.decimalSeparator != QLatin1Char('.')) {
@@ -56,13 +91,15 @@ double StrToFloat(const QString& text, const FormatSettings& fmt) {
             notA(QStringLiteral("floating point value"), text);
         t.replace(fmt.decimalSeparator, QLatin1Char('.'));
     }
-    static const QRegularExpression number(
-        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
-    if (!number.match(t).hasMatch())
+    const QByteArray latin = t.toLatin1();
+    if (!plainNumber(latin))
         notA(QStringLiteral("floating point value"), text);
-    bool ok = false;
-    const double v = QLocale::c().toDouble(t.endsWith('.') ? t + '0' : t, &ok);
-    if (!ok || !std::isfinite(v))
+    // from_chars reads the same under every locale, and takes no plus sign.
+    const char* first = latin.constData() + (latin.startsWith('+') ? 1 : 0);
+    const char* last = latin.constData() + latin.size();
+    double v = 0;
+    const auto [end, error] = std::from_chars(first, last, v);
+    if (error != std::errc() || end != last || !std::isfinite(v))
         notA(QStringLiteral("floating point value"), text);
     return v;
 }

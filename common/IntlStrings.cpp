@@ -19,8 +19,14 @@ int IntlStrings::offsetForIndex(qint64 index) {
 }
 
 int IntlStrings::LanguageOffset() const {
-    return offsetForIndex(StrToInt(
-        m_settings.ReadText(kSettingsKey, QStringLiteral("Language"), QStringLiteral("2"))));
+    try {
+        return offsetForIndex(StrToInt(
+            m_settings.ReadText(kSettingsKey, QStringLiteral("Language"), QStringLiteral("2"))));
+    } catch (const ConversionError&) {
+        // Every text of the program goes through here: a language that is
+        // no number must not stop a single one, so it reads as the default.
+        return offsetForIndex(2);
+    }
 }
 
 QString IntlStrings::IntlStr(int base) const {

@@ -12,7 +12,7 @@ public:
 
     // Text base + k for the current language, else the English base, else
     // "Undefined IntlStr #" and the id. A "Language" that is not an integer
-    // throws ConversionError.
+    // counts as the default.
     QString IntlStr(int base) const;
     // k for the stored "Language" (default "2").
     int LanguageOffset() const;

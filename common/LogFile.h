@@ -26,10 +26,22 @@ private:
 
 namespace LogFile {
 
-// Appends text and CR LF. Returns 0, or the system's error number when the
-// file can neither be opened nor created (nothing is written then). A failed
-// write throws LogFileError.
-int appendLine(const QString& path, const QString& text);
+// How long an append waits at most for another program's lock.
+constexpr int kAppendLockWaitMs = 1500;
+
+// Appends text and CR LF. Returns 0, or an error number when nothing was
+// written: the system's when the file can neither be opened nor created,
+// EISDIR or EINVAL when the path names a folder or anything else that is not
+// a regular file (a FIFO, a device), EWOULDBLOCK when another program held
+// the lock for longer than lockWaitMs. Opening never blocks. A failed write
+// throws LogFileError.
+int appendLine(const QString& path, const QString& text, int lockWaitMs = kAppendLockWaitMs);
+
+// As appendLine, but nothing is written when the line is already among the
+// last lines of the file (64 KiB): for a line that a run ended before it
+// could tell whether it was written.
+int appendLineUnlessPresent(const QString& path, const QString& text,
+                            int lockWaitMs = kAppendLockWaitMs);
 
 // The largest log a read or a rewrite accepts: four million lines, a
 // connection every minute for eight years; anything larger is no log.

@@ -1,7 +1,12 @@
 #include "RegistryLocation.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace RegistryLocation {
 
@@ -9,6 +14,18 @@ namespace {
 const QString kOption = QStringLiteral("--registry");
 // Everything after "--" is an operand, even when it looks like the option.
 const QString kEndOfOptions = QStringLiteral("--");
+
+// The store holds the shifted passwords: its folder is the user's alone,
+// also when an earlier version made it readable by everyone.
+void makePrivateFolder(const QString& folder) {
+    QDir().mkpath(QFileInfo(folder).path());
+    const QByteArray name = QFile::encodeName(folder);
+    ::mkdir(name.constData(), 0700);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+        (st.st_mode & 077) != 0)
+        ::chmod(name.constData(), st.st_mode & 0700);
+}
 } // namespace
 
 QString resolve(const QStringList& arguments) {
@@ -28,7 +45,7 @@ QString resolve(const QStringList& arguments) {
     if (config.isEmpty())
         config = QDir::homePath() + QStringLiteral("/.config");
     const QString folder = config + QStringLiteral("/varnholt");
-    QDir().mkpath(folder);
+    makePrivateFolder(folder);
     return folder + QStringLiteral("/registry.sqlite");
 }
 

@@ -7,7 +7,8 @@
 
 namespace RegistryLocation {
 
-// The file to use; creates the default folder when it is chosen.
+// The file to use; creates the default folder when it is chosen, readable by
+// the user alone.
 QString resolve(const QStringList& arguments);
 // The arguments without the --registry option and its file.
 QStringList withoutRegistryOption(const QStringList& arguments);

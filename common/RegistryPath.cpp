@@ -3,11 +3,29 @@
 namespace RegistryPath {
 
 QString normalise(const QString& path) {
-    return split(path).join(QLatin1Char('\\'));
+    // Most paths are normal already, and these run at every store access.
+    const QLatin1Char backslash('\\');
+    if (!path.startsWith(backslash) && !path.endsWith(backslash) &&
+        !path.contains(QLatin1String("\\\\")))
+        return path;
+    return split(path).join(backslash);
 }
 
 QString fold(const QString& name) {
-    return name.toCaseFolded();
+    bool ascii = true;
+    bool lower = true;
+    for (const QChar c : name) {
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+        if (c.unicode() >= 'A' && c.unicode() <= 'Z')
+            lower = false;
+    }
+    if (!ascii)
+        return name.toCaseFolded();
+    // ASCII folds to its lower case; a name already folded is shared, not copied.
+    return lower ? name : name.toLower();
 }
 
 QString join(const QString& a, const QString& b) {

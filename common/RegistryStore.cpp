@@ -37,6 +37,14 @@ bool RegValue::operator==(const RegValue& o) const {
     return false;
 }
 
+QList<QPair<QString, RegValue>> RegistryStore::values(RegRoot root, const QString& path) const {
+    QList<QPair<QString, RegValue>> out;
+    for (const QString& name : valueNames(root, path))
+        if (const auto v = readValue(root, path, name))
+            out.append({name, *v});
+    return out;
+}
+
 namespace {
 struct RootNames {
     RegRoot root;

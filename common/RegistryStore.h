@@ -4,6 +4,8 @@
 // the spelling first written. Every read goes to the backing store.
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig, DynData };
 
@@ -29,9 +32,33 @@ struct RegValue {
 };
 
 // A failure of the store itself: unreadable or foreign file, failed write.
+// A failure of a store file also names the file and the reason alone, so
+// that a report can say which file failed and why in its own words.
 class RegistryError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    RegistryError(const QString& message, QString fileName, QString reason)
+        : std::runtime_error(message.toStdString()), m_fileName(std::move(fileName)),
+          m_reason(std::move(reason)) {}
+
+    QString fileName() const { return m_fileName; }
+    QString reason() const { return m_reason; }
+
+private:
+    QString m_fileName;
+    QString m_reason;
+};
+
+// A store file that is damaged or was emptied: refused and left untouched.
+class DamagedStoreError : public RegistryError {
+public:
+    using RegistryError::RegistryError;
+};
+
+// A store file that another process holds for its sole use.
+class StoreInUseError : public RegistryError {
+public:
+    using RegistryError::RegistryError;
 };
 
 // Name of a root as written in registry files ("HKEY_CURRENT_USER").
@@ -60,6 +87,9 @@ public:
     // Names as first spelled, in the order they were created.
     virtual QStringList subKeyNames(RegRoot root, const QString& path) const = 0;
     virtual QStringList valueNames(RegRoot root, const QString& path) const = 0;
+    // Every value of a key with its name as first spelled, in no particular
+    // order; empty when the key is missing. One read where a backend can.
+    virtual QList<QPair<QString, RegValue>> values(RegRoot root, const QString& path) const;
 
     // Runs work so that all its writes land together or not at all. Nested
     // calls join the outer one. An exception from work undoes its writes and

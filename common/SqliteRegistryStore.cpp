@@ -1,16 +1,14 @@
 #include "SqliteRegistryStore.h"
 
 #include "RegistryPath.h"
+#include "SqliteStoreSetup.h"
 
-#include <QFileInfo>
+#include <QFile>
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
-
-constexpr const char* kFormatName = "tollwatch-registry";
-constexpr int kSchemaVersion = 1;
-constexpr int kBusyTimeoutMs = 15000;
 
 QString keyFold(const QString& path) {
     return RegistryPath::fold(RegistryPath::normalise(path));
@@ -75,43 +73,78 @@ private:
     sqlite3_stmt* m_stmt;
 };
 
-SqliteRegistryStore::SqliteRegistryStore(const QString& fileName) : m_fileName(fileName) {
-    const QFileInfo info(fileName);
-    const bool fresh = !info.exists() || (info.isFile() && info.size() == 0);
-    const QByteArray path = QFile::encodeName(fileName);
-    const int rc =
-        sqlite3_open_v2(path.constData(), &m_db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
-        sqlite3_close(m_db);
-        m_db = nullptr;
-        throw RegistryError(
-            QStringLiteral("Cannot open settings store %1: %2").arg(fileName, msg).toStdString());
-    }
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-    try {
-        checkSchema(fresh);
-    } catch (...) {
-        sqlite3_close(m_db);
-        m_db = nullptr;
-        throw;
-    }
+SqliteRegistryStore::SqliteRegistryStore(const QString& fileName, Use use) : m_fileName(fileName) {
+    SqliteStoreSetup::createIfMissing(fileName);
+    if (use == Use::Sole && !m_soleUse.take(fileName))
+        throw StoreInUseError(
+            QStringLiteral("Settings store %1 is in use by another run").arg(fileName), fileName,
+            QStringLiteral("in use by another run"));
+    open();
 }
 
 SqliteRegistryStore::~SqliteRegistryStore() {
+    close();
+    // Only now: closing the lock's descriptor earlier would drop SQLite's own
+    // locks on the file.
+    m_soleUse.release();
+}
+
+std::unique_ptr<SqliteRegistryStore> SqliteRegistryStore::openAfresh(const QString& fileName,
+                                                                     QString* setAsideAs, Use use) {
+    try {
+        return std::make_unique<SqliteRegistryStore>(fileName, use);
+    } catch (const DamagedStoreError&) {
+        // Another run starting meanwhile finds the same damage and stops.
+        const QString aside = StoreFile::setAside(fileName);
+        if (setAsideAs)
+            *setAsideAs = aside;
+        return std::make_unique<SqliteRegistryStore>(fileName, use);
+    }
+}
+
+void SqliteRegistryStore::open() const {
+    StoreFile::matchJournals(m_fileName);
+    m_db = SqliteStoreSetup::openChecked(m_fileName);
+    // An existing store may have been made readable by others; it holds the
+    // shifted passwords.
+    StoreFile::keepPrivate(m_fileName);
+    m_identity = StoreFile::identityOf(m_fileName);
+}
+
+void SqliteRegistryStore::close() const {
     for (sqlite3_stmt* s : std::as_const(m_statements))
         sqlite3_finalize(s);
+    m_statements.clear();
     sqlite3_close(m_db);
+    m_db = nullptr;
+}
+
+QString SqliteRegistryStore::backupFileName(const QString& storeFile) {
+    return storeFile + QStringLiteral(".bak");
+}
+
+void SqliteRegistryStore::writeBackup() const {
+    SqliteStoreSetup::copyTo(m_db, m_fileName, backupFileName(m_fileName));
+}
+
+bool SqliteRegistryStore::lockForSoleUse() {
+    return m_soleUse.take(m_fileName);
 }
 
 void SqliteRegistryStore::fail(const QString& what) const {
-    throw RegistryError(QStringLiteral("Settings store %1: %2: %3")
-                            .arg(m_fileName, what, QString::fromUtf8(sqlite3_errmsg(m_db)))
-                            .toStdString());
+    const QString reason = QString::fromUtf8(sqlite3_errmsg(m_db));
+    throw RegistryError(QStringLiteral("Settings store %1: %2: %3").arg(m_fileName, what, reason),
+                        m_fileName, reason);
+}
+
+void SqliteRegistryStore::failWith(const QString& reason) const {
+    throw RegistryError(QStringLiteral("Settings store %1: %2").arg(m_fileName, reason), m_fileName,
+                        reason);
 }
 
 sqlite3_stmt* SqliteRegistryStore::prepare(const char* sql) const {
+    if (!m_db)
+        reopenWhenNeeded();
     auto it = m_statements.constFind(sql);
     if (it != m_statements.constEnd())
         return it.value();
@@ -123,76 +156,14 @@ sqlite3_stmt* SqliteRegistryStore::prepare(const char* sql) const {
 }
 
 void SqliteRegistryStore::exec(const char* sql) const {
+    if (!m_db)
+        reopenWhenNeeded();
     char* err = nullptr;
     if (sqlite3_exec(m_db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
         const QString msg = QString::fromUtf8(err ? err : "unknown error");
         sqlite3_free(err);
-        throw RegistryError(
-            QStringLiteral("Settings store %1: %2").arg(m_fileName, msg).toStdString());
+        failWith(msg);
     }
-}
-
-// A store of ours has a meta table naming its format. Only a missing or empty
-// file becomes a new store; anything else that is not ours (another program's
-// database, even one without tables, a damaged file, a text file) is refused
-// without being touched.
-void SqliteRegistryStore::checkSchema(bool fresh) {
-    if (fresh)
-        initialiseSchema();
-    const char* probe = "SELECT value FROM meta WHERE name = 'format'";
-    sqlite3_stmt* stmt = nullptr;
-    bool ours = false;
-    QString why = QStringLiteral("it has no format mark of ours");
-    if (sqlite3_prepare_v2(m_db, probe, -1, &stmt, nullptr) == SQLITE_OK) {
-        ours = sqlite3_step(stmt) == SQLITE_ROW &&
-               QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) ==
-                   QLatin1String(kFormatName);
-    } else {
-        why = QString::fromUtf8(sqlite3_errmsg(m_db));
-    }
-    sqlite3_finalize(stmt);
-    if (!ours)
-        throw RegistryError(QStringLiteral("%1 is not a Tollwatch settings store (%2)")
-                                .arg(m_fileName, why)
-                                .toStdString());
-    // WAL only once the schema is committed: switching an empty file while
-    // another process creates the same store made one of them fail at once.
-    exec("PRAGMA journal_mode=WAL");
-}
-
-// Two programs may create the store at the same moment: the exclusive lock
-// makes the second wait, and it then finds the tables made by the first.
-void SqliteRegistryStore::initialiseSchema() {
-    exec("BEGIN EXCLUSIVE");
-    try {
-        sqlite3_stmt* stmt = nullptr;
-        const bool empty = sqlite3_prepare_v2(m_db, "SELECT count(*) FROM sqlite_master", -1, &stmt,
-                                              nullptr) == SQLITE_OK &&
-                           sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 0;
-        sqlite3_finalize(stmt);
-        if (empty)
-            createTables();
-        exec("COMMIT");
-    } catch (...) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
-}
-
-void SqliteRegistryStore::createTables() {
-    exec("CREATE TABLE meta(name TEXT PRIMARY KEY, value TEXT NOT NULL);"
-         "CREATE TABLE keys("
-         "  root INTEGER NOT NULL, fold TEXT NOT NULL, parent TEXT NOT NULL,"
-         "  name TEXT NOT NULL, PRIMARY KEY(root, fold));"
-         "CREATE INDEX keys_parent ON keys(root, parent);"
-         "CREATE TABLE vals("
-         "  root INTEGER NOT NULL, key TEXT NOT NULL, fold TEXT NOT NULL,"
-         "  name TEXT NOT NULL, type INTEGER NOT NULL, data BLOB,"
-         "  PRIMARY KEY(root, key, fold));"
-         "INSERT INTO meta VALUES('format', 'tollwatch-registry');");
-    const QByteArray version =
-        QStringLiteral("INSERT INTO meta VALUES('version', '%1')").arg(kSchemaVersion).toUtf8();
-    exec(version.constData());
 }
 
 bool SqliteRegistryStore::keyExists(RegRoot root, const QString& path) const {
@@ -205,6 +176,10 @@ bool SqliteRegistryStore::keyExists(RegRoot root, const QString& path) const {
 }
 
 void SqliteRegistryStore::insertKeyChain(RegRoot root, const QString& path) {
+    // The key is there nearly always (the pending values are written every
+    // second): one look instead of an insert for every part of the path.
+    if (keyExists(root, path))
+        return;
     QString sofar;
     for (const QString& part : RegistryPath::split(path)) {
         const QString parent = sofar;
@@ -220,7 +195,18 @@ void SqliteRegistryStore::insertKeyChain(RegRoot root, const QString& path) {
 }
 
 void SqliteRegistryStore::createKey(RegRoot root, const QString& path) {
-    transaction([&] { insertKeyChain(root, path); });
+    within([&] { insertKeyChain(root, path); });
+}
+
+// One change made of a few statements: a transaction of its own, or, inside
+// one, simply part of it. A failure then throws through the enclosing work,
+// which undoes it with the rest (nothing partial of one is ever kept but a
+// key without its value).
+void SqliteRegistryStore::within(const std::function<void()>& work) {
+    if (m_depth > 0)
+        work();
+    else
+        transaction(work);
 }
 
 bool SqliteRegistryStore::deleteKey(RegRoot root, const QString& path) {
@@ -241,25 +227,38 @@ bool SqliteRegistryStore::deleteKey(RegRoot root, const QString& path) {
     return true;
 }
 
+namespace {
+
+RegValue valueFrom(qint64 type, const QByteArray& data) {
+    switch (RegType(type)) {
+    case RegType::DWord:
+        return RegValue::fromDWord(std::uint32_t(data.toULongLong()));
+    case RegType::Binary:
+        return RegValue::fromBinary(data);
+    default:
+        return RegValue::fromString(QString::fromUtf8(data));
+    }
+}
+
+} // namespace
+
 std::optional<RegValue> SqliteRegistryStore::readValue(RegRoot root, const QString& path,
                                                        const QString& name) const {
     Statement q(*this, "SELECT type, data FROM vals WHERE root = ?1 AND key = ?2 AND fold = ?3");
     q.bind(1, qint64(root)).bind(2, keyFold(path)).bind(3, RegistryPath::fold(name));
     if (!q.step())
         return std::nullopt;
-    RegValue v;
-    switch (RegType(q.integer(0))) {
-    case RegType::DWord:
-        v = RegValue::fromDWord(std::uint32_t(q.blob(1).toULongLong()));
-        break;
-    case RegType::Binary:
-        v = RegValue::fromBinary(q.blob(1));
-        break;
-    default:
-        v = RegValue::fromString(QString::fromUtf8(q.blob(1)));
-        break;
-    }
-    return v;
+    return valueFrom(q.integer(0), q.blob(1));
+}
+
+QList<QPair<QString, RegValue>> SqliteRegistryStore::values(RegRoot root,
+                                                            const QString& path) const {
+    Statement q(*this, "SELECT name, type, data FROM vals WHERE root = ?1 AND key = ?2");
+    q.bind(1, qint64(root)).bind(2, keyFold(path));
+    QList<QPair<QString, RegValue>> out;
+    while (q.step())
+        out.append({q.text(0), valueFrom(q.integer(1), q.blob(2))});
+    return out;
 }
 
 void SqliteRegistryStore::writeValue(RegRoot root, const QString& path, const QString& name,
@@ -276,7 +275,7 @@ void SqliteRegistryStore::writeValue(RegRoot root, const QString& path, const QS
         data = value.binary;
         break;
     }
-    transaction([&] {
+    within([&] {
         insertKeyChain(root, path);
         // An existing value keeps the spelling it was first written with.
         Statement q(*this, "INSERT INTO vals(root, key, fold, name, type, data) "
@@ -293,10 +292,14 @@ void SqliteRegistryStore::writeValue(RegRoot root, const QString& path, const QS
 }
 
 bool SqliteRegistryStore::deleteValue(RegRoot root, const QString& path, const QString& name) {
-    Statement q(*this, "DELETE FROM vals WHERE root = ?1 AND key = ?2 AND fold = ?3");
-    q.bind(1, qint64(root)).bind(2, keyFold(path)).bind(3, RegistryPath::fold(name));
-    q.run();
-    return sqlite3_changes(m_db) > 0;
+    bool deleted = false;
+    within([&] {
+        Statement q(*this, "DELETE FROM vals WHERE root = ?1 AND key = ?2 AND fold = ?3");
+        q.bind(1, qint64(root)).bind(2, keyFold(path)).bind(3, RegistryPath::fold(name));
+        q.run();
+        deleted = sqlite3_changes(m_db) > 0;
+    });
+    return deleted;
 }
 
 QStringList SqliteRegistryStore::subKeyNames(RegRoot root, const QString& path) const {
@@ -317,18 +320,83 @@ QStringList SqliteRegistryStore::valueNames(RegRoot root, const QString& path) c
     return names;
 }
 
+// A store that was opened read-only (its file could not be written then) or
+// whose path now names another store is opened afresh, so that writes go
+// where every other program finds them.
+void SqliteRegistryStore::reopenWhenNeeded() const {
+    const bool readOnly = m_db && sqlite3_db_readonly(m_db, "main") == 1;
+    // The last commit found the file at its path: nothing to look at.
+    if (m_db && !readOnly && !m_pathInDoubt)
+        return;
+    const auto now = StoreFile::identityOf(m_fileName);
+    if (!now)
+        failWith(QStringLiteral("the file was removed"));
+    const bool replaced = *now != m_identity;
+    const bool writableNow =
+        readOnly && ::access(QFile::encodeName(m_fileName).constData(), W_OK) == 0;
+    if (m_db && !replaced && !writableNow) {
+        m_pathInDoubt = false;
+        return;
+    }
+    StoreFile::SoleUseLock lock;
+    if (replaced && m_soleUse.held() && !lock.take(m_fileName))
+        failWith(QStringLiteral("the file was replaced by one that another program uses"));
+    // SQLite shares one view of the journal between the connections of a
+    // process to one file: the old connection, read-only, would make the new
+    // one read-only too, so it goes first.
+    close();
+    open();
+    m_pathInDoubt = false;
+    if (lock.held())
+        m_soleUse.swap(lock);
+}
+
+// Writes that land in a file no longer at the store's path would be lost
+// without a word when the program ends.
+void SqliteRegistryStore::checkStillAtPath() const {
+    const auto now = StoreFile::identityOf(m_fileName);
+    m_pathInDoubt = now != m_identity;
+    if (!now)
+        failWith(QStringLiteral("the file was removed"));
+    if (*now != m_identity)
+        failWith(QStringLiteral("the file was replaced"));
+}
+
+// The statements that open and close transactions run at every write: they
+// are prepared once, like every other.
+void SqliteRegistryStore::step(const char* sql) const {
+    sqlite3_stmt* stmt = prepare(sql);
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        failWith(QString::fromUtf8(sqlite3_errmsg(m_db)));
+}
+
+void SqliteRegistryStore::rollback() const {
+    sqlite3_stmt* stmt = prepare("ROLLBACK");
+    sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+}
+
 void SqliteRegistryStore::transaction(const std::function<void()>& work) {
+    if (m_depth == 0)
+        reopenWhenNeeded();
     // The outermost level takes the write lock at once (BEGIN IMMEDIATE), so a
     // second process waits on the busy time-out instead of failing half-way.
     const QByteArray savepoint = "sp" + QByteArray::number(m_depth);
-    exec(m_depth == 0 ? "BEGIN IMMEDIATE" : ("SAVEPOINT " + savepoint).constData());
+    if (m_depth == 0)
+        step("BEGIN IMMEDIATE");
+    else
+        exec(("SAVEPOINT " + savepoint).constData());
     ++m_depth;
     try {
         work();
+        if (m_depth == 1)
+            checkStillAtPath();
     } catch (...) {
         --m_depth;
         if (m_depth == 0)
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            rollback();
         else
             sqlite3_exec(m_db, ("ROLLBACK TO " + savepoint + "; RELEASE " + savepoint).constData(),
                          nullptr, nullptr, nullptr);
@@ -340,11 +408,11 @@ void SqliteRegistryStore::transaction(const std::function<void()>& work) {
         return;
     }
     try {
-        exec("COMMIT");
+        step("COMMIT");
     } catch (...) {
         // A commit that fails (a full disk, say) must not leave the
         // transaction open, or every later write would join it and be lost.
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        rollback();
         throw;
     }
 }

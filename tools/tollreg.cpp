@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -35,6 +36,9 @@ const char* const kHelp =
     "  -v, --version      Displays version information.\n"
     "  --registry <FILE>  The settings store (else $TOLLWATCH_REGISTRY, else\n"
     "                     $XDG_CONFIG_HOME/varnholt/registry.sqlite).\n"
+    "  --fresh-store      A store refused as damaged is kept as FILE.damaged and a\n"
+    "                     new, empty one takes its place (then import your\n"
+    "                     settings into it).\n"
     "\n"
     "Exit status: 0 done; 1 the key, the value or a file was not found or could not\n"
     "be used; 2 the command line was not understood.\n";
@@ -131,6 +135,18 @@ int import(RegistryStore& store, const QString& fileName) {
     return 0;
 }
 
+// The store, or with --fresh-store a new one in place of a damaged one.
+std::unique_ptr<SqliteRegistryStore> openStore(const QString& fileName, bool fresh) {
+    if (!fresh)
+        return std::make_unique<SqliteRegistryStore>(fileName);
+    QString aside;
+    auto store = SqliteRegistryStore::openAfresh(fileName, &aside);
+    if (!aside.isEmpty())
+        std::fprintf(stderr, "tollreg: the damaged settings store was kept as %s\n",
+                     aside.toLocal8Bit().constData());
+    return store;
+}
+
 // Why a command line is not understood; empty when it is.
 QString mistake(const QString& command, const QStringList& rest) {
     if (command.isEmpty())
@@ -156,7 +172,9 @@ QString mistake(const QString& command, const QStringList& rest) {
 }
 
 int run(const QStringList& all) {
-    const QStringList args = RegistryLocation::withoutRegistryOption(all);
+    const QString freshOption = QLatin1String(SqliteRegistryStore::kFreshStoreOption);
+    QStringList args = RegistryLocation::withoutRegistryOption(all);
+    const bool fresh = args.removeAll(freshOption) > 0;
     const QString command = args.value(0);
     const QStringList rest = args.mid(1);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
@@ -173,7 +191,8 @@ int run(const QStringList& all) {
                      why.toLocal8Bit().constData());
         return 2;
     }
-    SqliteRegistryStore store(RegistryLocation::resolve(all));
+    const auto opened = openStore(RegistryLocation::resolve(all), fresh);
+    SqliteRegistryStore& store = *opened;
     if (command == QLatin1String("query"))
         return query(store, rest);
     if (command == QLatin1String("set"))

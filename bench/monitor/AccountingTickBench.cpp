@@ -51,8 +51,8 @@ struct Run {
         : store(dir.filePath(QStringLiteral("registry.sqlite"))), settings(store),
           fmt(FormatSettings::fromLocale(QLocale(QStringLiteral("en_US")))),
           clock(QDateTime(QDate(2026, 3, 11), QTime(17, 30))), intl(settings),
-          xfer([this] { return counters; }, settings, intl, fmt), ctx{settings, fmt,    clock, intl,
-                                                                      view,     events, xfer} {
+          xfer([this] { return counters; }, settings, intl, fmt),
+          problems(events, intl), ctx{settings, fmt, clock, intl, view, events, xfer, problems} {
         const QList<QPair<QString, QString>> values = {{"Standard Rate", "0.50"},
                                                        {"Cheap Rate", "0.10"},
                                                        {"Weekend Rate", "0.05"},
@@ -83,6 +83,7 @@ struct Run {
     NullEvents events;
     ByteCounters counters;
     TransferRates xfer;
+    ProblemReports problems;
     AccountingContext ctx;
 };
 

@@ -50,7 +50,7 @@ public:
         while (m_process.waitForReadyRead(10000))
             if (m_process.readAll().contains("Connected to Bench"))
                 break;
-        m_serverName = SingleInstance::serverName(store);
+        m_serverName = SingleInstance::channelAddress(store);
     }
     ~RunningMonitor() {
         m_process.terminate();

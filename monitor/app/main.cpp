@@ -39,7 +39,7 @@ bool printLine(const QString& line) {
 
 int askStatus(int argc, char** argv, const CommandLine& cl, const QString& storeFile) {
     QCoreApplication app(argc, argv);
-    StatusQuery query(SingleInstance::serverName(storeFile),
+    StatusQuery query(SingleInstance::channelAddress(storeFile),
                       cl.json ? StatusQuery::Form::Json : StatusQuery::Form::Line,
                       FormatSettings::system(), printLine);
     if (cl.follow)

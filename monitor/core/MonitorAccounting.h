@@ -6,8 +6,10 @@
 #include "AccountingContext.h"
 #include "ChimeTimer.h"
 #include "ConnectionLogLine.h"
+#include "KeptTotals.h"
 #include "MonitorParts.h"
 #include "SessionAccounting.h"
+#include "TotalsWriter.h"
 
 #include <QString>
 
@@ -20,12 +22,20 @@ public:
     void EndSession(double startTime, double endTime) override;
     void CheckTotalLimits() override;
     void ChimeTimer() override;
+    void SaveKept() override;
+    bool SaveAtExit() override;
 
     bool WarningShown() const { return m_chimeTimer.WarningShown(); }
+    const KeptTotals& kept() const { return m_kept; }
 
 private:
+    std::optional<PendingAmounts> runningConnection() const;
+
     MonitorParts m_parts;
     AccountingContext m_ctx;
     ConnectionLogLine m_logLine;
     ::ChimeTimer m_chimeTimer;
+    KeptTotals m_kept;
+    // The running connection's amounts at its last update.
+    PendingAmounts m_running;
 };

@@ -15,12 +15,13 @@ constexpr int kExitWaitMs = 100;
 
 MonitorCore::MonitorCore(const MonitorEnvironment& env, const AccountingFactory& makeAccounting)
     : m_env(env), m_settings(env.store), m_intl(m_settings),
-      m_events(env.view, env.clock, env.formats, env.observer), m_log(env.store, m_intl, m_events),
-      m_totals(m_settings, m_intl, env.formats),
+      m_events(env.view, env.clock, env.formats, env.observer), m_problems(m_events, m_intl),
+      m_log(env.store, m_intl, m_events), m_totals(m_settings, m_intl, env.formats),
       m_xfer([ras = &env.ras] { return ras->byteCounters(); }, m_settings, m_intl, env.formats),
-      m_parts{env.store,    m_settings,       m_intl, env.formats, env.clock, env.view,  env.frame,
-              env.ras,      m_events,         m_log,  m_totals,    m_session, env.chime, m_xfer,
-              env.features, m_env.commandLine},
+      m_parts{env.store,         m_settings, m_intl,    env.formats, env.clock,
+              env.view,          env.frame,  env.ras,   m_events,    m_log,
+              m_totals,          m_session,  env.chime, m_xfer,      env.features,
+              m_env.commandLine, m_problems},
       m_status(m_session, m_settings, env.formats) {
     m_parts.app = &env.app;
     addOwnCommands();
@@ -35,8 +36,8 @@ MonitorCore::MonitorCore(const MonitorEnvironment& env, const AccountingFactory&
                                                 *m_parts.features.dial);
     m_parts.window = m_window.get();
     m_poller = std::make_unique<ConnectionPoller>(
-        PollerContext{m_session, env.ras, m_events, m_intl, env.clock, *m_accounting, env.chime,
-                      *m_parts.features.dial, *m_parts.features.mail, *this},
+        PollerContext{m_session, env.ras, m_events, m_problems, m_intl, env.clock, *m_accounting,
+                      env.chime, *m_parts.features.dial, *m_parts.features.mail, *this},
         m_env.commandLine.dialAndExit);
     m_status.refresh(m_poller->linkInProgress());
 }
@@ -44,8 +45,8 @@ MonitorCore::MonitorCore(const MonitorEnvironment& env, const AccountingFactory&
 MonitorCore::~MonitorCore() = default;
 
 void MonitorCore::FormCreate() {
-    StartupSequence(m_parts, *m_accounting, *m_window, [this](const QString& message) {
-        AppException(message);
+    StartupSequence(m_parts, *m_accounting, *m_window, [this](const std::exception& e) {
+        reportFailure(e);
     }).FormCreate();
     m_status.refresh(m_poller->linkInProgress());
 }
@@ -61,12 +62,20 @@ void MonitorCore::ChimeTick() {
 
 void MonitorCore::FormDestroy() {
     guarded([this] {
+        if (!m_accounting->SaveAtExit())
+            m_exitStatus = kUnsavedExitStatus;
+    });
+    guarded([this] {
         m_events.PostEvent(m_intl.IntlStr(40), EventKind::Information);
         m_settings.WriteFlag(kSettingsKey, QStringLiteral("Visible"), m_window->WindowShown());
         m_settings.WriteFlag(kSettingsKey, QStringLiteral("Bad termination"), false);
         m_window->SavePlacement();
         m_settings.WriteFlag(kSettingsKey, QStringLiteral("Visible"), m_window->WindowShown());
     });
+    // An end that could not be recorded leaves the store saying the run
+    // ended abnormally; the status says so too.
+    if (m_problems.active(QStringLiteral("store")))
+        m_exitStatus = kUnsavedExitStatus;
 }
 
 void MonitorCore::Exit1Click() {
@@ -96,8 +105,17 @@ void MonitorCore::guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& e) {
-        AppException(QString::fromUtf8(e.what()));
+        reportFailure(e);
     }
+}
+
+// A settings file that refuses writes is reported once as what it is; any
+// other failure as the exception it was.
+void MonitorCore::reportFailure(const std::exception& e) {
+    if (const auto* store = dynamic_cast<const RegistryError*>(&e))
+        m_problems.storeFailed(*store);
+    else
+        AppException(QString::fromUtf8(e.what()));
 }
 
 bool MonitorCore::click(const QString& command) {

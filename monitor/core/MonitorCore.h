@@ -11,6 +11,7 @@
 #include "EventReporter.h"
 #include "IntlStrings.h"
 #include "MonitorParts.h"
+#include "ProblemReports.h"
 #include "SessionAccounting.h"
 #include "SessionState.h"
 #include "Settings.h"
@@ -52,6 +53,10 @@ using AccountingFactory = std::function<std::unique_ptr<SessionAccounting>(const
 
 class MonitorCore : private PollerHost {
 public:
+    // The exit status of a run that ended in order but could not store or
+    // log everything it timed (it was reported).
+    static constexpr int kUnsavedExitStatus = 3;
+
     explicit MonitorCore(const MonitorEnvironment& env,
                          const AccountingFactory& makeAccounting = {});
     ~MonitorCore() override;
@@ -64,8 +69,10 @@ public:
     // The chime timer; only while a connection is timed.
     void ChimeTick();
     // The orderly end: "Shut down", the window's placement and the marker
-    // that the run ended in order.
+    // that the run ended in order, and the last try to store what is kept.
     void FormDestroy();
+    // 0, or kUnsavedExitStatus after an end that left something unstored.
+    int exitStatus() const { return m_exitStatus; }
     void Exit1Click();
     // An exception that escaped a handler: a warning beep and event.
     void AppException(const QString& message);
@@ -89,11 +96,13 @@ private:
     void About1Click();
     void Viewlog1Click();
     void guarded(const std::function<void()>& handler);
+    void reportFailure(const std::exception& e);
 
     MonitorEnvironment m_env;
     Settings m_settings;
     IntlStrings m_intl;
     EventReporter m_events;
+    ProblemReports m_problems;
     ConnectionLogAppender m_log;
     TotalTexts m_totals;
     TransferRates m_xfer;
@@ -105,4 +114,5 @@ private:
     std::unique_ptr<WindowCommands> m_window;
     std::unique_ptr<ConnectionPoller> m_poller;
     StatusBoard m_status;
+    int m_exitStatus = 0;
 };

@@ -13,6 +13,7 @@ class EventSink;
 class IntlStrings;
 class LogAppender;
 class MonitorView;
+class ProblemReports;
 class RasApi;
 class RegistryStore;
 class SessionAccounting;
@@ -42,6 +43,8 @@ struct MonitorParts {
     TransferRates& xfer;
     MonitorFeatures features;
     const CommandLine& commandLine;
+    // Problems with stored values and the settings file, each reported once.
+    ProblemReports& problems;
     // The run's accounting; set once it is built, after the modules are
     // attached, so a module reads it only when one of its commands runs.
     SessionAccounting* accounting = nullptr;
@@ -51,5 +54,5 @@ struct MonitorParts {
     ApplicationControl* app = nullptr;
 };
 
-// The user's total minutes ("Connected"); 0 when it is no number.
+// The user's total minutes ("Connected"); 0 when it cannot serve as a total.
 qint64 ConnectedMinutes(const Settings& settings);

@@ -15,6 +15,12 @@ public:
     virtual void CheckTotalLimits() = 0;
     // One tick of the chime timer.
     virtual void ChimeTimer() = 0;
+    // At every tick: what could not be stored or logged before (the settings
+    // file or the log was not writable) is tried again, oldest first.
+    virtual void SaveKept() {}
+    // At the orderly end, the last try; false when something is still not
+    // stored or logged (then it has been reported).
+    virtual bool SaveAtExit() { return true; }
 };
 
 // The chime timer: enabling (re)starts its 61-second period.

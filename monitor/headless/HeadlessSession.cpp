@@ -15,10 +15,13 @@
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
 #include "StatusServer.h"
+#include "StoreOpening.h"
 #include "TerminationSignals.h"
 #include "VirtualRunner.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -59,6 +62,8 @@ struct HeadlessRun {
     std::unique_ptr<ManualClock> virtualClock;
     SystemClock systemClock;
     FormatSettings formats = FormatSettings::system();
+    // Another run holds the store: this start only asks it for its window.
+    bool storeInUse = false;
 
     Clock& clock() { return virtualClock ? static_cast<Clock&>(*virtualClock) : systemClock; }
 };
@@ -79,7 +84,12 @@ bool openRealSource(const QString& source, HeadlessRun& run) {
 
 bool prepare(const CommandLine& cl, const QString& storeFile, HeadlessRun& run) {
     try {
-        run.store = std::make_unique<SqliteRegistryStore>(storeFile);
+        try {
+            run.store = StoreOpening::open(storeFile, cl.freshStore, fail);
+        } catch (const StoreInUseError&) {
+            run.storeInUse = true;
+            return true;
+        }
         run.settings = std::make_unique<Settings>(*run.store);
         const auto choice = ConnectionSourceChoice::choose(cl, *run.settings);
         if (!choice.scenarioFile.isEmpty()) {
@@ -105,13 +115,13 @@ bool prepare(const CommandLine& cl, const QString& storeFile, HeadlessRun& run) 
     return true;
 }
 
-int secondStart(const CommandLine& cl, HeadlessView& view, SingleInstance& instance) {
+int secondStart(const CommandLine& cl, HeadlessView& view, const QString& storeFile) {
     if (cl.explainSecondStart)
         view.messageBox(
             QStringLiteral("Tollwatch"),
             QStringLiteral("Please exit any running copies of Tollwatch and then try again."),
             BoxButtons::Ok, BoxIcon::Error, BoxAnswer::Ok);
-    if (!instance.askRunningToShow())
+    if (!SingleInstance::askRunningToShow(storeFile))
         view.info(QStringLiteral("the running monitor did not answer"));
     return 0;
 }
@@ -176,9 +186,10 @@ int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleI
             awaitStatus(services, control);
         };
         return withCore(services, chime, control, [&](MonitorCore& core) {
-            return VirtualRunner(core, sim, *run.virtualClock, chime, control,
-                                 run.scenario.directives, virtualHooks)
-                .run();
+            VirtualRunner runner(core, sim, *run.virtualClock, chime, control,
+                                 run.scenario.directives, virtualHooks);
+            view.setBoxWait([&runner](int seconds) { runner.waitInsideBox(seconds); });
+            return runner.run();
         });
     }
     TimerChime chime;
@@ -186,10 +197,15 @@ int monitor(const CommandLine& cl, HeadlessRun& run, HeadlessView& view, SingleI
     return withCore(services, chime, control, [&](MonitorCore& core) {
         RealTimeRunner runner(core, run.realSource ? nullptr : &sim, run.clock(), chime, control,
                               run.scenario.directives, hooks);
+        view.setBoxWait([](int seconds) {
+            QEventLoop open;
+            QTimer::singleShot(seconds * 1000, &open, &QEventLoop::quit);
+            open.exec();
+        });
         runner.start();
         QCoreApplication::exec();
         core.FormDestroy();
-        return 0;
+        return core.exitStatus();
     });
 }
 
@@ -203,9 +219,10 @@ int run(const CommandLine& cl, const QString& storeFile) {
         return 2;
     HeadlessView view(run.clock(), cl.trace, writeLine);
     view.setAnswers(run.scenario.answers);
-    SingleInstance instance(storeFile);
-    if (!instance.claim())
-        return secondStart(cl, view, instance);
+    SingleInstance instance;
+    if (run.storeInUse || !instance.claim(*run.store))
+        return secondStart(cl, view, storeFile);
+    StoreOpening::backUp(*run.store, [&view](const QString& text) { view.info(text); });
     return monitor(cl, run, view, instance);
 }
 

@@ -173,20 +173,28 @@ std::optional<ScenarioAnswer> HeadlessView::nextAnswer() {
 BoxAnswer HeadlessView::messageBox(const QString& caption, const QString& text, BoxButtons buttons,
                                    BoxIcon, BoxAnswer defaultAnswer) {
     BoxAnswer answer = defaultAnswer;
-    if (const auto prepared = nextAnswer()) {
+    const auto prepared = nextAnswer();
+    if (prepared) {
         const BoxAnswer wanted = fromScenario(prepared->button);
         if (offers(buttons, wanted))
             answer = wanted;
     }
     line(QStringLiteral("box"), {caption, text, answerName(answer)});
+    waitFor(prepared);
     return answer;
+}
+
+void HeadlessView::waitFor(const std::optional<ScenarioAnswer>& answer) {
+    if (answer && answer->waitSeconds > 0 && m_boxWait)
+        m_boxWait(answer->waitSeconds);
 }
 
 std::optional<QStringList> HeadlessView::prompt(const QString& caption, const QStringList& labels,
                                                 const QStringList& initial, const QList<int>&) {
     QStringList fields = initial;
     BoxAnswer answer = BoxAnswer::Ok;
-    if (const auto prepared = nextAnswer()) {
+    const auto prepared = nextAnswer();
+    if (prepared) {
         answer =
             fromScenario(prepared->button) == BoxAnswer::Cancel ? BoxAnswer::Cancel : BoxAnswer::Ok;
         for (int i = 0; i < prepared->texts.size(); ++i) {
@@ -198,6 +206,7 @@ std::optional<QStringList> HeadlessView::prompt(const QString& caption, const QS
     }
     // The fields themselves are not written: one of them may be a password.
     line(QStringLiteral("box"), {caption, labels.join(QLatin1Char('\n')), answerName(answer)});
+    waitFor(prepared);
     if (answer == BoxAnswer::Cancel)
         return std::nullopt;
     return fields;

@@ -29,6 +29,9 @@ public:
 
     // Answers for the next boxes and prompts, used in order.
     void setAnswers(const QList<ScenarioAnswer>& answers) { m_answers = answers; }
+    // Keeps the program going (its timers ticking) while a box stays open for
+    // an answer's wait, as a modal box's own event loop does.
+    void setBoxWait(std::function<void(int seconds)> wait) { m_boxWait = std::move(wait); }
     // A diagnostic of our own ("info" line).
     void info(const QString& text);
     // A line of another kind ("shell", "mail", ...) from a feature of the run.
@@ -90,11 +93,13 @@ private:
     // A "view" line when tracing and the value differs from the last one.
     void traceView(const QString& name, const QString& value);
     std::optional<ScenarioAnswer> nextAnswer();
+    void waitFor(const std::optional<ScenarioAnswer>& answer);
 
     const Clock& m_clock;
     bool m_trace;
     LineSink m_sink;
     QList<ScenarioAnswer> m_answers;
+    std::function<void(int seconds)> m_boxWait;
     QHash<QString, QString> m_shown;
     QSet<QString> m_checked;
     QRect m_geometry{10, 10, 320, 243};

@@ -59,26 +59,38 @@ bool inUse(TWSocket::TSocketState state) {
 
 } // namespace
 
-TWSocket::TWSocket() {
-    // A server that floods the line cannot fill the memory: beyond this the
-    // socket stops reading and TCP holds the sender back.
-    m_socket.setReadBufferSize(kReadBuffer);
-    wire();
-}
+TWSocket::TWSocket() = default;
 
 TWSocket::~TWSocket() {
-    QObject::disconnect(&m_socket, nullptr, nullptr, nullptr);
-    m_socket.abort();
+    if (!m_socket)
+        return;
+    QObject::disconnect(m_socket.get(), nullptr, nullptr, nullptr);
+    m_socket->abort();
+}
+
+QSslSocket& TWSocket::socket() {
+    if (!m_socket) {
+        m_socket = std::make_unique<QSslSocket>();
+        // A server that floods the line cannot fill the memory: beyond this the
+        // socket stops reading and TCP holds the sender back.
+        m_socket->setReadBufferSize(kReadBuffer);
+        wire();
+    }
+    return *m_socket;
 }
 
 void TWSocket::wire() {
-    QObject::connect(&m_socket, &QSslSocket::connected, &m_socket, [this] { onConnected(); });
-    QObject::connect(&m_socket, &QSslSocket::encrypted, &m_socket, [this] { onEncrypted(); });
-    QObject::connect(&m_socket, &QSslSocket::readyRead, &m_socket, [this] { onReadyRead(); });
-    QObject::connect(&m_socket, &QSslSocket::errorOccurred, &m_socket,
+    QObject::connect(m_socket.get(), &QSslSocket::connected, m_socket.get(),
+                     [this] { onConnected(); });
+    QObject::connect(m_socket.get(), &QSslSocket::encrypted, m_socket.get(),
+                     [this] { onEncrypted(); });
+    QObject::connect(m_socket.get(), &QSslSocket::readyRead, m_socket.get(),
+                     [this] { onReadyRead(); });
+    QObject::connect(m_socket.get(), &QSslSocket::errorOccurred, m_socket.get(),
                      [this](QAbstractSocket::SocketError e) { onError(e); });
-    QObject::connect(&m_socket, &QSslSocket::disconnected, &m_socket, [this] { onClosedByPeer(); });
-    QObject::connect(&m_socket, &QSslSocket::sslErrors, &m_socket,
+    QObject::connect(m_socket.get(), &QSslSocket::disconnected, m_socket.get(),
+                     [this] { onClosedByPeer(); });
+    QObject::connect(m_socket.get(), &QSslSocket::sslErrors, m_socket.get(),
                      [this](const QList<QSslError>& errors) {
                          for (const QSslError& e : errors)
                              m_sslErrors << e.errorString();
@@ -138,10 +150,10 @@ void TWSocket::Connect() {
     m_pendingError = 0;
     m_tlsFailure.clear();
     m_sslErrors.clear();
-    m_socket.abort();
-    m_socket.setPeerVerifyName(m_hostName);
+    socket().abort();
+    socket().setPeerVerifyName(m_hostName);
     setState(wsConnecting);
-    m_socket.connectToHost(m_addresses.first(), m_port);
+    socket().connectToHost(m_addresses.first(), m_port);
 }
 
 void TWSocket::setState(TSocketState state) {
@@ -197,7 +209,7 @@ QString TWSocket::ReadLine(int seconds) {
 
 void TWSocket::readAvailable() {
     char c = 0;
-    while (!m_lineComplete && m_socket.bytesAvailable() > 0 && m_socket.getChar(&c)) {
+    while (!m_lineComplete && socket().bytesAvailable() > 0 && socket().getChar(&c)) {
         if (c == '\n') {
             m_lineComplete = true;
         } else if (c != '\r') {
@@ -217,20 +229,20 @@ void TWSocket::SendStr(const QString& text) {
         throw ESocketException(
             SocketFailure::text(SocketFailure::kNotConnected, QStringLiteral("Send")));
     }
-    m_socket.write(text.toUtf8());
+    socket().write(text.toUtf8());
 }
 
 bool TWSocket::StartTls(int seconds) {
     if (m_state != wsConnected)
         return false;
-    m_socket.setSslConfiguration(trustConfiguration());
-    m_socket.startClientEncryption();
-    if (!m_socket.isEncrypted() && m_state == wsConnected && m_wait) {
+    socket().setSslConfiguration(trustConfiguration());
+    socket().startClientEncryption();
+    if (!socket().isEncrypted() && m_state == wsConnected && m_wait) {
         m_awaitingTls = true;
         runCountdown(seconds);
         m_awaitingTls = false;
     }
-    if (m_socket.isEncrypted())
+    if (socket().isEncrypted())
         return true;
     recordTlsFailure();
     Close();
@@ -240,16 +252,17 @@ bool TWSocket::StartTls(int seconds) {
 void TWSocket::Close() {
     m_state = wsClosed;
     m_awaitingLine = m_awaitingTls = false;
-    m_socket.abort();
+    if (m_socket)
+        m_socket->abort();
 }
 
 void TWSocket::onConnected() {
     if (m_state != wsConnecting)
         return;
-    m_socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    socket().setSocketOption(QAbstractSocket::KeepAliveOption, 1);
     if (m_implicitTls) {
-        m_socket.setSslConfiguration(trustConfiguration());
-        m_socket.startClientEncryption();
+        socket().setSslConfiguration(trustConfiguration());
+        socket().startClientEncryption();
     } else
         setState(wsConnected);
 }
@@ -308,7 +321,7 @@ void TWSocket::recordTlsFailure() {
     if (!m_tlsFailure.isEmpty())
         return;
     m_tlsFailure =
-        m_sslErrors.isEmpty() ? m_socket.errorString() : m_sslErrors.join(QStringLiteral("; "));
+        m_sslErrors.isEmpty() ? socket().errorString() : m_sslErrors.join(QStringLiteral("; "));
 }
 
 void TWSocket::raisePendingFailure(const QString& function) {

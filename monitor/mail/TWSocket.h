@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class TWait;
 
@@ -74,6 +75,8 @@ public:
     std::function<void()> OnLineTooLong;
 
 private:
+    // The socket, made and wired on first use.
+    QSslSocket& socket();
     void wire();
     void setState(TSocketState state);
     bool runCountdown(int seconds);
@@ -101,6 +104,8 @@ private:
     int m_pendingError = 0;
     QString m_tlsFailure;
     QStringList m_sslErrors;
-    // Last, so that it goes first and its signals find everything intact.
-    QSslSocket m_socket;
+    // Made on the first connection, so that a monitor that never checks mail
+    // never loads the TLS libraries. Last, so that it goes first and its
+    // signals find everything intact.
+    std::unique_ptr<QSslSocket> m_socket;
 };

@@ -27,7 +27,22 @@ bool CostModel::InPeriod(double t, double from, double to) {
 }
 
 double CostModel::ReadDecimal(const QString& name, const QString& def) const {
-    return ParseDecimal(m_settings.ReadText(kSettingsKey, name, def), m_fmt);
+    return Usable(name, m_settings.ReadText(kSettingsKey, name, def));
+}
+
+double CostModel::Usable(const QString& name, const QString& text) const {
+    if (!m_watch)
+        return ParseDecimal(text, m_fmt);
+    try {
+        const double value = ParseDecimal(text, m_fmt);
+        if (std::fabs(value) <= kLargestAmount) {
+            m_watch->amountUsable(name);
+            return value;
+        }
+    } catch (const ConversionError&) {
+    }
+    m_watch->unusableAmount(name, text);
+    return 0;
 }
 
 double CostModel::ReadBound(const QString& name, const QString& def) const {
@@ -53,7 +68,7 @@ bool CostModel::IsHoliday() const {
                              .arg(today.month(), 2, 10, QLatin1Char('0'))
                              .arg(today.day(), 2, 10, QLatin1Char('0'));
     // Read without creating the key: no key means no holidays.
-    const auto value = m_settings.store().readValue(RegRoot::CurrentUser, kHolidaysKey, name);
+    const auto value = m_settings.ReadValue(kHolidaysKey, name);
     return value && value->type == RegType::String && !value->text.isEmpty();
 }
 
@@ -74,9 +89,12 @@ bool CostModel::IsCheapDay() const {
 double CostModel::CheapDayRate() const {
     if (m_settings.ReadFlag(kSettingsKey, QStringLiteral("One rate"), true))
         return ReadDecimal(QStringLiteral("Standard Rate"), QStringLiteral("0.20"));
-    const QString cheap =
-        m_settings.ReadText(kSettingsKey, QStringLiteral("Cheap Rate"), QStringLiteral("0.10"));
-    return ReadDecimal(QStringLiteral("Weekend Rate"), cheap);
+    // Without a weekend rate of its own, the cheap rate's text stands in,
+    // and a problem with it is the cheap rate's.
+    const QString weekend = m_settings.ReadText(kSettingsKey, QStringLiteral("Weekend Rate"), {});
+    if (weekend.isEmpty())
+        return ReadDecimal(QStringLiteral("Cheap Rate"), QStringLiteral("0.10"));
+    return Usable(QStringLiteral("Weekend Rate"), weekend);
 }
 
 double CostModel::NormalRate() const {
@@ -91,65 +109,91 @@ double CostModel::CheapRate() const {
     return ReadDecimal(QStringLiteral("Cheap Rate"), QStringLiteral("0.10"));
 }
 
+Tariff CostModel::ReadTariff() const {
+    Tariff t;
+    t.cheapBefore = CheapBeforeTime();
+    t.cheapAfter = CheapAfterTime();
+    if (IsCheapDay()) {
+        t.normalRate = t.cheapRate = CheapDayRate();
+    } else {
+        t.normalRate = ReadDecimal(QStringLiteral("Standard Rate"), QStringLiteral("1.00"));
+        t.cheapRate = ReadDecimal(QStringLiteral("Cheap Rate"), QStringLiteral("0.10"));
+    }
+    t.fee = ReadDecimal(QStringLiteral("Connection Fee"), QStringLiteral("0.35"));
+    t.minimum = ReadDecimal(QStringLiteral("Minimum cost"), QStringLiteral("0.00"));
+    return t;
+}
+
+namespace {
+
 // In the three blocks every case that holds replaces the sum, so a start or an
 // end exactly on a bound is decided by the last case that holds. Each term is
-// added in the order written and reads its rate afresh.
-void CostModel::PriceStartCheapMorning(double s, double e, double& p) const {
-    if (InPeriod(e, kDayStart, CheapBeforeTime()))
-        p = BilledMinutes(e - s) * CheapRate();
-    if (InPeriod(e, CheapBeforeTime(), CheapAfterTime())) {
-        p = BilledMinutes(CheapBeforeTime() - s) * CheapRate();
-        p += BilledMinutes(e - CheapBeforeTime()) * NormalRate();
+// added in the order written.
+void PriceStartCheapMorning(const Tariff& t, double s, double e, double& p) {
+    const double cb = t.cheapBefore;
+    const double ca = t.cheapAfter;
+    if (CostModel::InPeriod(e, kDayStart, cb))
+        p = CostModel::BilledMinutes(e - s) * t.cheapRate;
+    if (CostModel::InPeriod(e, cb, ca)) {
+        p = CostModel::BilledMinutes(cb - s) * t.cheapRate;
+        p += CostModel::BilledMinutes(e - cb) * t.normalRate;
     }
-    if (InPeriod(e, CheapAfterTime(), kDayEnd)) {
-        p = BilledMinutes(CheapBeforeTime() - s) * CheapRate();
-        p += BilledMinutes(CheapAfterTime() - CheapBeforeTime()) * NormalRate();
-        p += BilledMinutes(e - CheapAfterTime()) * CheapRate();
-    }
-}
-
-void CostModel::PriceStartNormal(double s, double e, double& p) const {
-    if (InPeriod(e, CheapBeforeTime(), CheapAfterTime()))
-        p = BilledMinutes(e - s) * NormalRate();
-    if (InPeriod(e, CheapAfterTime(), kDayEnd)) {
-        p = BilledMinutes(e - CheapAfterTime()) * CheapRate();
-        p += BilledMinutes(CheapAfterTime() - s) * NormalRate();
-    }
-    if (InPeriod(e, kDayStart, CheapBeforeTime())) {
-        p = BilledMinutes(kDayEnd - CheapAfterTime()) * CheapRate();
-        p += BilledMinutes(CheapAfterTime() - s) * NormalRate();
-        p += BilledMinutes(e - kDayStart) * CheapRate();
+    if (CostModel::InPeriod(e, ca, kDayEnd)) {
+        p = CostModel::BilledMinutes(cb - s) * t.cheapRate;
+        p += CostModel::BilledMinutes(ca - cb) * t.normalRate;
+        p += CostModel::BilledMinutes(e - ca) * t.cheapRate;
     }
 }
 
-void CostModel::PriceStartCheapEvening(double s, double e, double& p) const {
-    if (InPeriod(e, CheapAfterTime(), kDayEnd))
-        p = BilledMinutes(e - s) * CheapRate();
-    if (InPeriod(e, kDayStart, CheapBeforeTime())) {
-        p = BilledMinutes(kDayEnd - s) * CheapRate();
-        p += BilledMinutes(e - kDayStart) * CheapRate();
+void PriceStartNormal(const Tariff& t, double s, double e, double& p) {
+    const double cb = t.cheapBefore;
+    const double ca = t.cheapAfter;
+    if (CostModel::InPeriod(e, cb, ca))
+        p = CostModel::BilledMinutes(e - s) * t.normalRate;
+    if (CostModel::InPeriod(e, ca, kDayEnd)) {
+        p = CostModel::BilledMinutes(e - ca) * t.cheapRate;
+        p += CostModel::BilledMinutes(ca - s) * t.normalRate;
     }
-    if (InPeriod(e, CheapBeforeTime(), CheapAfterTime())) {
-        p = BilledMinutes(kDayEnd - s) * CheapRate();
-        p += BilledMinutes(CheapBeforeTime() - kDayStart) * CheapRate();
-        p += BilledMinutes(e - CheapBeforeTime()) * NormalRate();
+    if (CostModel::InPeriod(e, kDayStart, cb)) {
+        p = CostModel::BilledMinutes(kDayEnd - ca) * t.cheapRate;
+        p += CostModel::BilledMinutes(ca - s) * t.normalRate;
+        p += CostModel::BilledMinutes(e - kDayStart) * t.cheapRate;
     }
+}
+
+void PriceStartCheapEvening(const Tariff& t, double s, double e, double& p) {
+    const double cb = t.cheapBefore;
+    const double ca = t.cheapAfter;
+    if (CostModel::InPeriod(e, ca, kDayEnd))
+        p = CostModel::BilledMinutes(e - s) * t.cheapRate;
+    if (CostModel::InPeriod(e, kDayStart, cb)) {
+        p = CostModel::BilledMinutes(kDayEnd - s) * t.cheapRate;
+        p += CostModel::BilledMinutes(e - kDayStart) * t.cheapRate;
+    }
+    if (CostModel::InPeriod(e, cb, ca)) {
+        p = CostModel::BilledMinutes(kDayEnd - s) * t.cheapRate;
+        p += CostModel::BilledMinutes(cb - kDayStart) * t.cheapRate;
+        p += CostModel::BilledMinutes(e - cb) * t.normalRate;
+    }
+}
+
+} // namespace
+
+double CostModel::Price(const Tariff& t, double start, double end) {
+    double p = 0;
+    if (InPeriod(start, kDayStart, t.cheapBefore))
+        PriceStartCheapMorning(t, start, end, p);
+    if (InPeriod(start, t.cheapBefore, t.cheapAfter))
+        PriceStartNormal(t, start, end, p);
+    if (InPeriod(start, t.cheapAfter, kDayEnd))
+        PriceStartCheapEvening(t, start, end, p);
+    if (t.fee > 0)
+        p += t.fee;
+    if (t.minimum > p)
+        p = t.minimum;
+    return p;
 }
 
 double CostModel::ConnectionCost(double start, double end) const {
-    double p = 0;
-    if (InPeriod(start, kDayStart, CheapBeforeTime()))
-        PriceStartCheapMorning(start, end, p);
-    if (InPeriod(start, CheapBeforeTime(), CheapAfterTime()))
-        PriceStartNormal(start, end, p);
-    if (InPeriod(start, CheapAfterTime(), kDayEnd))
-        PriceStartCheapEvening(start, end, p);
-
-    const double fee = ReadDecimal(QStringLiteral("Connection Fee"), QStringLiteral("0.35"));
-    if (fee > 0)
-        p += fee;
-    const double minimum = ReadDecimal(QStringLiteral("Minimum cost"), QStringLiteral("0.00"));
-    if (minimum > p)
-        p = minimum;
-    return p;
+    return Price(ReadTariff(), start, end);
 }

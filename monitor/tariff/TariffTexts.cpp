@@ -29,8 +29,10 @@ QString CurrencyText(double amount, const FormatSettings& fmt) {
 
 QString DecimalText(double value, const FormatSettings& fmt) {
     QString text = QString::number(value, 'g', 15);
-    if (text.contains(QLatin1Char('e'))) {
-        // Tiny or huge amounts: fixed-point with the trailing zeros dropped.
+    // A huge amount keeps its exponent ("1e+308" reads back; its digits in
+    // full would run to hundreds). A tiny one is written in fixed point:
+    // the minus of "1e-05" would be taken for a separator.
+    if (text.contains(QLatin1String("e-"))) {
         text = QString::number(value, 'f', 12);
         while (text.endsWith(QLatin1Char('0')))
             text.chop(1);

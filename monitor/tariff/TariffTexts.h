@@ -17,6 +17,7 @@ QString MinutesText(qint64 minutes, const FormatSettings& fmt);
 QString CurrencyText(double amount, const FormatSettings& fmt);
 
 // The shortest decimal text of a stored total (up to 15 significant digits)
-// with the locale's decimal separator, never in exponent form, so that the
-// separator-tolerant reader takes it back.
+// with the locale's decimal separator, so that the separator-tolerant reader
+// takes it back: fixed point, but for amounts of 1e15 and more, which keep
+// their exponent ("1e+308").
 QString DecimalText(double value, const FormatSettings& fmt);

@@ -8,9 +8,14 @@ bool TotalTexts::ShowCost() const {
 }
 
 double TotalTexts::ConnectionCostTotal() const {
-    return ParseDecimal(
-        m_settings.ReadText(kSettingsKey, QStringLiteral("Connection Cost"), QStringLiteral("0.0")),
-        m_fmt);
+    try {
+        return ParseDecimal(m_settings.ReadText(kSettingsKey, QStringLiteral("Connection Cost"),
+                                                QStringLiteral("0.0")),
+                            m_fmt);
+    } catch (const ConversionError&) {
+        // The session end reports such a total and starts it again.
+        return 0;
+    }
 }
 
 QString TotalTexts::TotalText(qint64 minutes) const {

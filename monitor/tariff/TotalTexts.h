@@ -16,7 +16,7 @@ public:
     // "Show cost" (default false).
     bool ShowCost() const;
     // "Connection Cost", read with the separator-tolerant rule (default "0.0");
-    // throws ConversionError when it is no number.
+    // 0 when it is no number.
     double ConnectionCostTotal() const;
 
     // Cost mode: "Total connection cost: " and the total cost (minutes unused);

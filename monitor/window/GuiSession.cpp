@@ -15,6 +15,7 @@
 #include "SingleInstance.h"
 #include "SqliteRegistryStore.h"
 #include "StatusServer.h"
+#include "StoreOpening.h"
 #include "StringTable.h"
 #include "TerminationSignals.h"
 #include "TfrmTAPIMon.h"
@@ -56,12 +57,12 @@ bool openSource(const CommandLine& cl, const Settings& settings, const Clock& cl
     return false;
 }
 
-int secondStart(const CommandLine& cl, SingleInstance& instance) {
+int secondStart(const CommandLine& cl, const QString& storeFile) {
     if (cl.explainSecondStart)
         QMessageBox::critical(
             nullptr, QStringLiteral("Tollwatch"),
             QStringLiteral("Please exit any running copies of Tollwatch and then try again."));
-    instance.askRunningToShow();
+    SingleInstance::askRunningToShow(storeFile);
     return 0;
 }
 
@@ -74,18 +75,23 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     Scenario scenario;
     std::unique_ptr<SqliteRegistryStore> store;
     try {
-        store = std::make_unique<SqliteRegistryStore>(storeFile);
+        store = StoreOpening::open(storeFile, cl.freshStore, fail);
+    } catch (const StoreInUseError&) {
+        return secondStart(cl, storeFile);
     } catch (const std::exception& e) {
+        // Started from a menu, the program has no terminal to say it on.
         fail(QString::fromUtf8(e.what()));
+        QMessageBox::critical(nullptr, QStringLiteral("Tollwatch"), QString::fromUtf8(e.what()));
         return 2;
     }
     const Settings settings(*store);
     std::unique_ptr<RasApi> realSource;
     if (!openSource(cl, settings, clock, scenario, realSource))
         return 2;
-    SingleInstance instance(storeFile);
-    if (!instance.claim())
-        return secondStart(cl, instance);
+    SingleInstance instance;
+    if (!instance.claim(*store))
+        return secondStart(cl, storeFile);
+    StoreOpening::backUp(*store, fail);
 
     QApplication::setQuitOnLastWindowClosed(false);
     const FormatSettings formats = FormatSettings::system();
@@ -118,7 +124,7 @@ int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile
     QApplication::exec();
     monitor.FormDestroy();
     app.setExceptionHandler({});
-    return 0;
+    return monitor.exitStatus();
 }
 
 } // namespace GuiSession

@@ -53,6 +53,7 @@ private:
     void parseEntry();
     void parseDial();
     void parseAnswer();
+    int parseWait(const QString& text);
     void parseAt();
     void parseConnectionDirective(TimedDirective& directive);
     void parseBytes(TimedDirective& directive);
@@ -183,10 +184,16 @@ void ScenarioParser::parseDial() {
 void ScenarioParser::parseAnswer() {
     ScenarioAnswer answer;
     bool any = false;
+    bool waiting = false;
     while (const ScenarioToken* token = peek()) {
         ++m_pos;
         if (token->quoted) {
             answer.texts.append(token->text);
+            continue;
+        }
+        if (token->text.startsWith(QLatin1Char('+')) && !waiting) {
+            answer.waitSeconds = parseWait(token->text);
+            waiting = true;
             continue;
         }
         static const QStringList words{QStringLiteral("ok"), QStringLiteral("cancel"),
@@ -194,17 +201,33 @@ void ScenarioParser::parseAnswer() {
         const int index = words.indexOf(token->text);
         if (index < 0) {
             --m_pos;
-            expected(QStringLiteral("ok, cancel, yes, no or a text in quotes"));
+            expected(QStringLiteral("ok, cancel, yes, no, a text in quotes or a wait (+N)"));
         }
         answer.button = static_cast<ScenarioAnswer::Button>(index);
         m_scenario.answers.append(answer);
         answer = ScenarioAnswer();
+        waiting = false;
         any = true;
     }
-    if (!answer.texts.isEmpty())
-        expected(QStringLiteral("ok, cancel, yes or no after the texts"));
+    if (!answer.texts.isEmpty() || waiting)
+        expected(QStringLiteral("ok, cancel, yes or no after the texts and the wait"));
     if (!any)
         expected(QStringLiteral("ok, cancel, yes, no or a text in quotes"));
+}
+
+// "+N", "+Ns", "+Nm" or "+Nh": how long a box stays open, at most a day.
+int ScenarioParser::parseWait(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^\\+(\\d{1,5})([smh]?)$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    const int factor = match.captured(2) == QLatin1String("h")   ? 3600
+                       : match.captured(2) == QLatin1String("m") ? 60
+                                                                 : 1;
+    const int seconds = match.hasMatch() ? match.captured(1).toInt() * factor : -1;
+    if (seconds < 0 || seconds > 86400) {
+        --m_pos;
+        expected(QStringLiteral("a wait of at most a day (+N, +Ns, +Nm or +Nh)"));
+    }
+    return seconds;
 }
 
 void ScenarioParser::parseAt() {

@@ -73,6 +73,7 @@ struct ScenarioAnswer {
     enum class Button { Ok, Cancel, Yes, No };
     QStringList texts; // a prompt's fields, in order
     Button button = Button::Ok;
+    int waitSeconds = 0; // how long the box stays open before the answer
 };
 
 class Scenario {

@@ -58,6 +58,22 @@ TEST(ParseDecimal, LeadingMinusIsTakenForTheSeparator) {
     EXPECT_DOUBLE_EQ(ParseDecimal("-1.5", pointLocale()), -1.5);
 }
 
+TEST(ParseDecimal, PlainDecimalFormsOnly) {
+    for (const auto& [text, value] : {std::pair<const char*, double>{"5.", 5.0},
+                                      {".5", 0.5},
+                                      {"+2", 2.0},
+                                      {"1e3", 1000.0},
+                                      {"2.5E-2", 0.025},
+                                      {" 7 ", 7.0},
+                                      {"1e308", 1e308}})
+        EXPECT_DOUBLE_EQ(StrToFloat(text, pointLocale()), value) << text;
+    for (const char* text : {"", ".", "+", "e5", "1e", "1e+", "0x10", "inf", "nan", "1 000", "--1",
+                             "1.5.2", "1e400", "\u0661"})
+        EXPECT_THROW(StrToFloat(QString::fromUtf8(text), pointLocale()), ConversionError) << text;
+    EXPECT_DOUBLE_EQ(StrToFloat("0,25", commaLocale()), 0.25);
+    EXPECT_THROW(StrToFloat("0.25", commaLocale()), ConversionError);
+}
+
 TEST(ParseDecimal, ErrorMessageNamesTheText) {
     try {
         ParseDecimal("zero point three", commaLocale());

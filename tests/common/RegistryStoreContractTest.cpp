@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -91,6 +92,22 @@ TYPED_TEST(RegistryStoreContract, RootsAreSeparateTrees) {
     EXPECT_FALSE(s.readValue(this->hkcu, "Software\\Varnholt", "PC Total time").has_value());
     EXPECT_EQ(s.readValue(RegRoot::LocalMachine, "software\\varnholt", "pc total time")->text,
               "12");
+}
+
+TYPED_TEST(RegistryStoreContract, ValuesOfAKeyComeInOneReadWithTheirFirstSpelling) {
+    this->put("Software\\V", "Alpha", "1");
+    this->put("software\\v", "BETA", "2");
+    this->put("Software\\V", "alpha", "3");
+    this->put("Software\\V\\Sub", "Gamma", "4");
+    auto values = this->store->values(this->hkcu, "SOFTWARE\\V");
+    std::sort(values.begin(), values.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    ASSERT_EQ(values.size(), 2);
+    EXPECT_EQ(values[0].first, "Alpha");
+    EXPECT_EQ(values[0].second, RegValue::fromString("3"));
+    EXPECT_EQ(values[1].first, "BETA");
+    EXPECT_TRUE(this->store->values(this->hkcu, "Software\\Missing").isEmpty());
+    EXPECT_TRUE(this->store->values(RegRoot::LocalMachine, "Software\\V").isEmpty());
 }
 
 TYPED_TEST(RegistryStoreContract, NamesAreListedInCreationOrder) {

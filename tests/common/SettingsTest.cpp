@@ -80,4 +80,64 @@ TEST_F(SettingsTest, WritesAreTextAndReadBackUnderTheOtherSpelling) {
               QStringList({"SatCheap", "One rate", "Standard Rate"}));
 }
 
+// Counts the reads that reach the store (one for all values of a key).
+class CountingStore : public MemoryRegistryStore {
+public:
+    mutable int reads = 0;
+    std::optional<RegValue> readValue(RegRoot root, const QString& path,
+                                      const QString& name) const override {
+        if (!m_inside)
+            ++reads;
+        return MemoryRegistryStore::readValue(root, path, name);
+    }
+    QList<QPair<QString, RegValue>> values(RegRoot root, const QString& path) const override {
+        ++reads;
+        m_inside = true;
+        auto all = MemoryRegistryStore::values(root, path);
+        m_inside = false;
+        return all;
+    }
+
+private:
+    mutable bool m_inside = false;
+};
+
+// A tick reads each key once and answers from that; the next tick reads
+// afresh, so another program's change applies at once.
+TEST(SettingsSnapshot, ReadsEachKeyOnceAndNothingOutlivesIt) {
+    CountingStore store;
+    Settings settings(store);
+    Settings other(store);
+    other.WriteText(kSettingsKey, "Standard Rate", "0.20");
+    other.WriteText(kSettingsKey, QString::fromUtf8("Ärende"), "x");
+    {
+        const Settings::Snapshot tick(settings);
+        const int before = store.reads;
+        EXPECT_EQ(settings.ReadText(kSettingsKey, "standard rate", ""), "0.20");
+        EXPECT_EQ(settings.ReadText("\\Software\\varnholt\\FARROWLINE\\", "STANDARD RATE", ""),
+                  "0.20");
+        EXPECT_EQ(settings.ReadText(kSettingsKey, QString::fromUtf8("äRENDE"), ""), "x");
+        EXPECT_EQ(settings.ReadText(kSettingsKey, "Cheap Rate", "0.10"), "0.10");
+        EXPECT_EQ(store.reads - before, 1);
+        // Another program's write waits for the next tick; this one's own is
+        // seen at once.
+        other.WriteText(kSettingsKey, "Standard Rate", "0.30");
+        EXPECT_EQ(settings.ReadText(kSettingsKey, "Standard Rate", ""), "0.20");
+        settings.WriteText(kSettingsKey, "Cheap rate", "0.05");
+        EXPECT_EQ(settings.ReadText(kSettingsKey, "Cheap Rate", ""), "0.05");
+        {
+            const Settings::Snapshot nested(settings);
+            EXPECT_EQ(settings.ReadText(kSettingsKey, "Cheap Rate", ""), "0.05");
+        }
+        EXPECT_EQ(settings.ReadText(kSettingsKey, "Standard Rate", ""), "0.20");
+        EXPECT_EQ(store.reads - before, 1);
+    }
+    EXPECT_EQ(settings.ReadText(kSettingsKey, "Standard Rate", ""), "0.30");
+    const Settings::Snapshot next(settings);
+    EXPECT_EQ(settings.ReadText(kSettingsKey, "Standard Rate", ""), "0.30");
+    // A key that is missing is made, as without a snapshot.
+    EXPECT_EQ(settings.ReadText("Software\\New", "x", "def"), "def");
+    EXPECT_TRUE(store.keyExists(RegRoot::CurrentUser, "Software\\New"));
+}
+
 } // namespace

@@ -2,12 +2,14 @@
 
 #include "Converters.h"
 #include "DayTime.h"
+#include "StoredTotals.h"
 
 double AccountingContext::nowInSeconds() const {
     return DayTime::CutToSeconds(DayTime::FromTime(clock.now().time()));
 }
 
 qint64 AccountingContext::connectedMinutes() const {
-    return StrToInt(
-        settings.ReadText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("0")));
+    return StoredTotals::Minutes(
+               settings.ReadText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("0")))
+        .value_or(0);
 }

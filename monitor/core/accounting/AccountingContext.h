@@ -9,6 +9,7 @@
 #include "FormatSettings.h"
 #include "IntlStrings.h"
 #include "MonitorView.h"
+#include "ProblemReports.h"
 #include "Settings.h"
 #include "TotalTexts.h"
 #include "TransferRates.h"
@@ -21,11 +22,14 @@ struct AccountingContext {
     MonitorView& view;
     EventSink& events;
     TransferRates& xfer;
+    ProblemReports& problems;
 
-    CostModel costModel() const { return CostModel(settings, fmt, clock); }
+    // Unusable rates count as 0 and are reported through problems.
+    CostModel costModel() const { return CostModel(settings, fmt, clock, &problems); }
     TotalTexts totalTexts() const { return TotalTexts(settings, intl, fmt); }
     // The clock's time of day, cut to whole seconds.
     double nowInSeconds() const;
-    // "Connected": the user's total minutes (default "0").
+    // "Connected": the user's total minutes (default "0"); 0 when it cannot
+    // serve as a total (the session end reports and restarts it).
     qint64 connectedMinutes() const;
 };

@@ -1,25 +1,8 @@
 #include "EndSession.h"
 
-#include "Converters.h"
 #include "DayTime.h"
-#include "MachineValues.h"
 #include "TariffTexts.h"
-
-#include <cmath>
-
-namespace {
-
-const QString kConnected = QStringLiteral("Connected");
-const QString kConnectionCost = QStringLiteral("Connection Cost");
-
-// The whole part of the computer's stored minutes; a number too large to be a
-// count of minutes is as unreadable as one that is no number at all.
-qint64 WholeMinutes(double stored) {
-    constexpr double kLimit = 9.0e18;
-    return std::fabs(stored) < kLimit ? qint64(stored) : 0;
-}
-
-} // namespace
+#include "TotalsWriter.h"
 
 SessionTotals EndSession::run(double startTime, double endTime, const QString& connectionName) {
     m_ctx.view.setApplicationTitle(QStringLiteral("Tollwatch"));
@@ -33,49 +16,23 @@ SessionTotals EndSession::run(double startTime, double endTime, const QString& c
     t.cost = m_ctx.costModel().ConnectionCost(start, end);
 
     const bool showCost = m_ctx.totalTexts().ShowCost();
-    StoreTotals(t, showCost);
-
     const TransferRates::Rates rates = m_ctx.xfer.Averages(t.seconds);
+    const QString line = LogLine(start, t, rates, connectionName, showCost);
+    const TotalsWriter::UserTotals totals =
+        TotalsWriter(m_ctx, m_kept).add(t.minutes, t.cost, showCost, line);
+    t.connected = totals.connected;
+    t.connectionCost = totals.connectionCost;
+    t.stored = totals.stored;
+
     if (m_ctx.xfer.MonitorXfer())
         m_ctx.events.PostEvent(m_ctx.xfer.RateText(rates), EventKind::Information);
     if (showCost)
         ShowCostMode(t);
     else
         ShowTimeMode(t);
-    m_append(LogLine(start, t, rates, connectionName, showCost));
+    m_append(line);
     m_ctx.xfer.TakeBaselines();
     return t;
-}
-
-// The pending values and the four totals change in one transaction: after a
-// crash at any moment the connection is counted exactly once, either here or
-// by the recovery of the pending values at the next start.
-void EndSession::StoreTotals(SessionTotals& t, bool showCost) {
-    Settings& settings = m_ctx.settings;
-    MachineValues machine(settings.store(), m_ctx.fmt);
-    settings.store().transaction([&] {
-        try {
-            machine.Delete(kPendingTime);
-            machine.Delete(kPendingCost);
-        } catch (const RegistryError&) {
-            // Values that cannot be removed are emptied by the next start.
-        }
-        t.connected =
-            StrToInt(settings.ReadText(kSettingsKey, kConnected, QStringLiteral("0"))) + t.minutes;
-        settings.WriteText(kSettingsKey, kConnected, QString::number(t.connected));
-        t.connectionCost =
-            ParseDecimal(settings.ReadText(kSettingsKey, kConnectionCost, QStringLiteral("0.00")),
-                         m_ctx.fmt) +
-            t.cost;
-        settings.WriteText(kSettingsKey, kConnectionCost, DecimalText(t.connectionCost, m_ctx.fmt));
-        const qint64 pcTime = WholeMinutes(machine.ReadNumber(kPcTotalTime)) + t.minutes;
-        machine.WriteText(kPcTotalTime, QString::number(pcTime));
-        if (showCost) {
-            const double pcCost = machine.ReadNumber(kPcTotalCost) + t.cost;
-            machine.WriteText(kPcTotalCost,
-                              m_ctx.fmt.formatFixed(pcCost, m_ctx.fmt.currencyDecimals));
-        }
-    });
 }
 
 void EndSession::ShowCostMode(const SessionTotals& t) {

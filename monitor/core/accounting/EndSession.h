@@ -5,6 +5,7 @@
 
 #include "AccountingContext.h"
 #include "ConnectionLogLine.h"
+#include "KeptTotals.h"
 
 #include <functional>
 
@@ -14,6 +15,7 @@ struct SessionTotals {
     double cost = 0;
     qint64 connected = 0;      // the user's new "Connected"
     double connectionCost = 0; // the user's new "Connection Cost"
+    bool stored = false;       // false: kept until the settings file takes writes
 };
 
 class EndSession {
@@ -21,17 +23,19 @@ public:
     // AppendLogLine: appends one line to the connection log.
     using LogAppend = std::function<void(const QString& line)>;
 
-    EndSession(const AccountingContext& ctx, const ConnectionLogLine& logLine, LogAppend append)
-        : m_ctx(ctx), m_logLine(logLine), m_append(std::move(append)) {}
+    // kept: connections not yet in the totals; this one joins them when the
+    // settings file cannot be written.
+    EndSession(const AccountingContext& ctx, const ConnectionLogLine& logLine, LogAppend append,
+               KeptTotals& kept)
+        : m_ctx(ctx), m_logLine(logLine), m_append(std::move(append)), m_kept(kept) {}
 
     // Times of day; the caller has already stopped the chime timer and left
-    // the connection offline. Exceptions (a total that is no number, a failed
-    // log write) reach the caller; the totals are then either all stored with
-    // the pending values gone, or none stored with the pending values kept.
+    // the connection offline. The connection is always reported and logged;
+    // its totals are stored with the pending values removed, or kept. A
+    // failed log write throws after all that.
     SessionTotals run(double startTime, double endTime, const QString& connectionName);
 
 private:
-    void StoreTotals(SessionTotals& t, bool showCost);
     void ShowCostMode(const SessionTotals& t);
     void ShowTimeMode(const SessionTotals& t);
     QString LogLine(double startTime, const SessionTotals& t, const TransferRates::Rates& rates,
@@ -40,4 +44,5 @@ private:
     AccountingContext m_ctx;
     const ConnectionLogLine& m_logLine;
     LogAppend m_append;
+    KeptTotals& m_kept;
 };

@@ -28,8 +28,19 @@ double MachineValues::ReadNumber(const QString& name) const {
     return 0;
 }
 
+QString MachineValues::ReadText(const QString& name) const {
+    try {
+        const QVariant value = MachineKey(m_store).ReadValue(name);
+        if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::LongLong)
+            return value.toString();
+    } catch (const std::exception&) {
+    }
+    return QString();
+}
+
 void MachineValues::WriteText(const QString& name, const QString& text) {
-    MachineKey(m_store).WriteValue(name, text);
+    // The names here carry no path: the store takes them directly.
+    m_store.writeValue(RegRoot::LocalMachine, kMachineKey, name, RegValue::fromString(text));
 }
 
 void MachineValues::Delete(const QString& name) {

@@ -12,6 +12,9 @@ inline const QString kPendingTime = QStringLiteral("pending time");
 inline const QString kPendingCost = QStringLiteral("pending cost");
 inline const QString kPcTotalTime = QStringLiteral("PC Total time");
 inline const QString kPcTotalCost = QStringLiteral("PC Total cost");
+// Log lines of connections already in the totals but not yet known to be in
+// the log, one per CR LF: a start after a crash writes those still missing.
+inline const QString kPendingLogLines = QStringLiteral("pending log lines");
 
 class MachineValues {
 public:
@@ -19,6 +22,8 @@ public:
 
     // A missing value, or one that is no number, reads as 0.
     double ReadNumber(const QString& name) const;
+    // The stored text; empty when missing or not text.
+    QString ReadText(const QString& name) const;
     // Throws RegistryError when the store cannot write.
     void WriteText(const QString& name, const QString& text);
     void Delete(const QString& name);

@@ -13,28 +13,30 @@ QString TwoDigits(int value) {
 
 } // namespace
 
-AccountingUpdate Timer1Timer::run(double startTime) {
+AccountingUpdate Timer1Timer::run(double startTime, const KeptTotals& kept) {
+    // Every setting of the tick, the tariff's included, is read once.
+    const Settings::Snapshot tick(m_ctx.settings);
     const double now = DayTime::AcrossMidnight(startTime, m_ctx.nowInSeconds());
     AccountingUpdate u;
     u.elapsed = DayTime::Split(now - startTime);
     u.elapsedMinutes = u.elapsed.hours * 60 + u.elapsed.minutes;
     u.cost = m_ctx.costModel().ConnectionCost(startTime, now);
 
-    const qint64 totalMinutes = m_ctx.connectedMinutes() + u.elapsedMinutes;
+    const qint64 totalMinutes = m_ctx.connectedMinutes() + kept.minutes + u.elapsedMinutes;
     if (m_ctx.totalTexts().ShowCost())
-        ShowCostMode(u, totalMinutes);
+        ShowCostMode(u, totalMinutes, kept.cost);
     else
         ShowTimeMode(u, totalMinutes);
     ShowTransferRate(u.elapsed);
-    WritePending(u);
+    WritePending(u, kept);
     return u;
 }
 
-void Timer1Timer::ShowCostMode(const AccountingUpdate& u, qint64 totalMinutes) {
+void Timer1Timer::ShowCostMode(const AccountingUpdate& u, qint64 totalMinutes, double keptCost) {
     const FormatSettings& fmt = m_ctx.fmt;
     const QString costText = CurrencyText(u.cost, fmt);
     const QString line1 = m_ctx.intl.IntlStr(210) + costText;
-    const double totalCost = m_ctx.totalTexts().ConnectionCostTotal() + u.cost;
+    const double totalCost = m_ctx.totalTexts().ConnectionCostTotal() + keptCost + u.cost;
     m_ctx.view.setStatusLine(1, line1);
     m_ctx.view.setTrayHint(line1 + QStringLiteral(" (") + MinutesText(u.elapsedMinutes, fmt) +
                            QLatin1Char(')'));
@@ -67,16 +69,19 @@ void Timer1Timer::ShowTransferRate(const DayTime::Hms& elapsed) {
     m_ctx.view.setXferEnabled(m_ctx.xfer.SentSinceBaseline());
 }
 
-void Timer1Timer::WritePending(const AccountingUpdate& u) {
+void Timer1Timer::WritePending(const AccountingUpdate& u, const KeptTotals& kept) {
     MachineValues machine(m_ctx.settings.store(), m_ctx.fmt);
     try {
         // Both together, so that a crash never leaves minutes of one second
         // beside the cost of another.
         m_ctx.settings.store().transaction([&] {
-            machine.WriteText(kPendingTime, QString::number(u.elapsedMinutes));
-            machine.WriteText(kPendingCost, MoneyText(u.cost, m_ctx.fmt));
+            machine.WriteText(kPendingTime, QString::number(kept.minutes + u.elapsedMinutes));
+            machine.WriteText(kPendingCost, MoneyText(kept.cost + u.cost, m_ctx.fmt));
         });
-    } catch (const RegistryError&) {
-        // A store that cannot be written this second is tried again next second.
+    } catch (const RegistryError& e) {
+        // Tried again next second; the display goes on meanwhile.
+        m_ctx.problems.storeFailed(e);
+        return;
     }
+    m_ctx.problems.storeWritten();
 }

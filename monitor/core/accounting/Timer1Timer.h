@@ -5,6 +5,7 @@
 
 #include "AccountingContext.h"
 #include "DayTime.h"
+#include "KeptTotals.h"
 
 struct AccountingUpdate {
     DayTime::Hms elapsed;
@@ -17,14 +18,15 @@ public:
     explicit Timer1Timer(const AccountingContext& ctx) : m_ctx(ctx) {}
 
     // startTime: the time of day the connection was first seen connected.
-    // A setting that is no number throws ConversionError to the poll tick.
-    AccountingUpdate run(double startTime);
+    // kept: earlier connections not yet in the stored totals; they count in
+    // the totals shown and in the pending values, which guard them as well.
+    AccountingUpdate run(double startTime, const KeptTotals& kept = KeptTotals());
 
 private:
-    void ShowCostMode(const AccountingUpdate& u, qint64 totalMinutes);
+    void ShowCostMode(const AccountingUpdate& u, qint64 totalMinutes, double keptCost);
     void ShowTimeMode(const AccountingUpdate& u, qint64 totalMinutes);
     void ShowTransferRate(const DayTime::Hms& elapsed);
-    void WritePending(const AccountingUpdate& u);
+    void WritePending(const AccountingUpdate& u, const KeptTotals& kept);
 
     AccountingContext m_ctx;
 };

@@ -1,10 +1,14 @@
 #include "ConnectionPoller.h"
 
 #include "Clock.h"
+#include "Converters.h"
 #include "DialStateText.h"
 #include "EventKind.h"
 #include "IntlStrings.h"
+#include "LogFile.h"
+#include "ProblemReports.h"
 #include "RasConstants.h"
+#include "RegistryStore.h"
 #include "SessionAccounting.h"
 #include "SessionState.h"
 
@@ -12,6 +16,7 @@
 
 namespace {
 const QString kHookFailure = QStringLiteral("Unable to hook into the Remote Access API");
+const QString kTickProblem = QStringLiteral("tick");
 constexpr int kSimulationWaitMs = 2000;
 } // namespace
 
@@ -19,15 +24,24 @@ ConnectionPoller::ConnectionPoller(PollerContext context, bool exitAfterConnecti
     : m_ctx(context), m_exitAfterConnection(exitAfterConnection) {}
 
 void ConnectionPoller::MinTimer() {
+    // Whatever failed, the next tick starts afresh; the user sees one line,
+    // and a value that stays wrong is not reported at every tick.
     try {
         tick();
+        m_ctx.problems.clear(kTickProblem);
+    } catch (const RegistryError& e) {
+        m_ctx.problems.storeFailed(e);
+    } catch (const ConversionError& e) {
+        m_ctx.problems.report(kTickProblem, QString::fromUtf8(e.what()));
+    } catch (const LogFileError& e) {
+        m_ctx.events.PostEvent(QString::fromUtf8(e.what()), EventKind::Error);
     } catch (...) {
-        // Whatever failed, the next tick starts afresh; the user sees one line.
         m_ctx.events.PostEvent(kHookFailure, EventKind::Error);
     }
 }
 
 void ConnectionPoller::tick() {
+    m_ctx.accounting.SaveKept();
     m_inProgress = LinkInProgress();
     if (m_ctx.session.Online)
         m_ctx.accounting.Timer1Timer();
@@ -135,7 +149,12 @@ void ConnectionPoller::disconnectTransition() {
     m_ctx.accounting.EndSession(s.StartTime, s.EndTime);
     m_ctx.dial.SetDialMenus(false);
     m_ctx.dial.ClearDialHandle();
-    m_ctx.accounting.CheckTotalLimits();
+    try {
+        m_ctx.accounting.CheckTotalLimits();
+    } catch (const ConversionError& e) {
+        // A limit that is no number must not keep a /c start from ending.
+        m_ctx.problems.report(QStringLiteral("limits"), QString::fromUtf8(e.what()));
+    }
     if (m_exitAfterConnection)
         m_ctx.host.EndAfterDialledConnection();
 }

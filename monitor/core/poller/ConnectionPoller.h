@@ -13,6 +13,7 @@ class ChimeSwitch;
 class Clock;
 class EventSink;
 class IntlStrings;
+class ProblemReports;
 class SessionAccounting;
 struct SessionState;
 
@@ -31,6 +32,7 @@ struct PollerContext {
     SessionState& session;
     RasApi& ras;
     EventSink& events;
+    ProblemReports& problems;
     const IntlStrings& intl;
     Clock& clock;
     SessionAccounting& accounting;
@@ -55,7 +57,9 @@ public:
     ConnectionPoller(PollerContext context, bool exitAfterConnection);
 
     // One tick of Timer1. An exception inside the tick is reported as an
-    // error event and the next tick runs normally.
+    // error event and the next tick runs normally: a settings file that
+    // refuses writes and a stored value that is no number as what they are,
+    // only the rest as a failure of the connection source.
     void MinTimer();
     // The hidden Simulate button: a connection that the next tick without
     // any listed connection closes out like a real one.

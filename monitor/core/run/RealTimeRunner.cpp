@@ -38,12 +38,21 @@ RealTimeRunner::RealTimeRunner(MonitorCore& core, SimRasApi* ras, Clock& clock, 
 }
 
 void RealTimeRunner::start() {
-    m_core.FormCreate();
+    // Timer1 runs from the window's creation on, so its ticks come in the
+    // modal loops of the start-up's message boxes too: a connection that
+    // comes up while one is open is timed from its first second.
     m_timer1.start();
+    m_core.FormCreate();
 }
 
 void RealTimeRunner::timer1() {
-    if (m_inTick || m_control.terminateRequested())
+    if (m_control.terminateRequested()) {
+        // An end asked for inside a start-up box left that box's loop, not
+        // the main one that runs now.
+        QCoreApplication::exit(0);
+        return;
+    }
+    if (m_inTick)
         return;
     m_inTick = true;
     const QDateTime now = m_clock.now();

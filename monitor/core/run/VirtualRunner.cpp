@@ -27,19 +27,21 @@ VirtualRunner::VirtualRunner(MonitorCore& core, SimRasApi& ras, ManualClock& clo
 int VirtualRunner::run() {
     const QDateTime start = m_clock.now();
     m_end = (m_directives.isEmpty() ? start : m_directives.last().at).addSecs(1);
+    m_last = start;
     m_core.FormCreate();
-    QDateTime t = start.addSecs(1);
-    while (!m_control.terminateRequested()) {
-        second(t);
-        if (m_control.terminateRequested() || finished(t))
-            break;
-        t = nextSecond(t);
-    }
+    while (!m_control.terminateRequested() && !finished(m_last))
+        second(nextSecond(m_last));
     m_core.FormDestroy();
-    return 0;
+    return m_core.exitStatus();
+}
+
+void VirtualRunner::waitInsideBox(int seconds) {
+    for (int i = 0; i < seconds && !m_control.terminateRequested(); ++i)
+        second(nextSecond(m_last));
 }
 
 void VirtualRunner::second(const QDateTime& t) {
+    m_last = t;
     if (m_clock.now() < t)
         m_clock.set(t);
     m_hooks.processEvents();

@@ -54,8 +54,11 @@ public:
                   ApplicationControl& control, QList<TimedDirective> directives, RunHooks hooks);
 
     // Start-up, the seconds until exit, crash or one second after the last
-    // directive, then the orderly end. Returns the exit status.
+    // directive, then the orderly end. Returns the exit status (the core's).
     int run();
+    // The seconds that pass while a message box stays open: Timer1 ticks and
+    // the scenario goes on, as in a modal box's own event loop.
+    void waitInsideBox(int seconds);
 
 private:
     void second(const QDateTime& t);
@@ -74,4 +77,6 @@ private:
     QDateTime m_end;
     // The "await-status" lines of this second, kept for after its tick.
     int m_awaitStatus = 0;
+    // The last second that ran.
+    QDateTime m_last;
 };

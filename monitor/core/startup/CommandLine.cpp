@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "SqliteRegistryStore.h"
+
 #include <QCommandLineParser>
 
 namespace {
@@ -17,8 +19,9 @@ const char* const kDescription =
 
 const char* const kExitStatus =
     "\nExit status: 0 after an orderly end; 2 when the command line, the settings\n"
-    "store or the connection source cannot be used; 3 when --status finds no\n"
-    "monitor running on the store.\n";
+    "store or the connection source cannot be used; 3 when a connection's time or\n"
+    "cost could not be stored before the end, or when --status finds no monitor\n"
+    "running on the store.\n";
 
 // The options of our own, in the order --help lists them.
 struct Options {
@@ -40,6 +43,10 @@ struct Options {
     QCommandLineOption trace{
         QStringLiteral("trace"),
         QStringLiteral("With --headless: also every text shown, beep and sound.")};
+    QCommandLineOption freshStore{
+        QString::fromLatin1(SqliteRegistryStore::kFreshStoreOption).mid(2),
+        QStringLiteral("A settings store refused as damaged is kept as FILE.damaged and a new, "
+                       "empty one takes its place.")};
     QCommandLineOption status{
         QStringLiteral("status"),
         QStringLiteral("Prints the state of the monitor running on the store: offline, dialling "
@@ -51,7 +58,8 @@ struct Options {
         QStringLiteral("With --status: a new line at every change, until interrupted.")};
 
     void addTo(QCommandLineParser& parser) const {
-        parser.addOptions({help, version, registry, ras, headless, trace, status, json, follow});
+        parser.addOptions(
+            {help, version, registry, ras, freshStore, headless, trace, status, json, follow});
     }
 };
 
@@ -114,6 +122,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     cl.trace = parser.isSet(options.trace);
     cl.registryFile = parser.value(options.registry);
     cl.connectionSource = parser.value(options.ras);
+    cl.freshStore = parser.isSet(options.freshStore);
     cl.status = parser.isSet(options.status);
     cl.json = parser.isSet(options.json);
     cl.follow = parser.isSet(options.follow);

@@ -26,6 +26,9 @@ struct CommandLine {
     bool headless = false;
     // "--trace": the headless output also shows texts, beeps and sounds.
     bool trace = false;
+    // "--fresh-store": a settings store refused as damaged is set aside and a
+    // new one made in its place.
+    bool freshStore = false;
     // "--registry FILE" (resolved by RegistryLocation, kept here for messages).
     QString registryFile;
     // "--ras SOURCE": "auto", "networkmanager", "ppp" or "sim:FILE"; empty

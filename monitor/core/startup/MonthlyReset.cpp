@@ -5,25 +5,24 @@
 #include "IntlStrings.h"
 #include "MonitorView.h"
 #include "Settings.h"
+#include "StoredTotals.h"
+#include "TariffTexts.h"
 #include "TotalTexts.h"
+
+#include <cmath>
 
 namespace {
 
-qint64 connectedMinutes(const Settings& settings) {
-    try {
-        return StrToInt(
-            settings.ReadText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("0")));
-    } catch (const ConversionError&) {
-        return 0;
-    }
-}
+const QString kConnected = QStringLiteral("Connected");
+const QString kConnectionCost = QStringLiteral("Connection Cost");
 
 } // namespace
 
 MonthlyReset::MonthlyReset(Settings& settings, MonitorView& view, EventSink& events,
-                           const IntlStrings& intl, const TotalTexts& totals, const Clock& clock)
+                           const IntlStrings& intl, const TotalTexts& totals, const Clock& clock,
+                           const FormatSettings& formats)
     : m_settings(settings), m_view(view), m_events(events), m_intl(intl), m_totals(totals),
-      m_clock(clock) {}
+      m_clock(clock), m_formats(formats) {}
 
 bool MonthlyReset::isDue(const QString& lastReset, int year, int month) {
     if (lastReset.size() < 5)
@@ -50,7 +49,10 @@ void MonthlyReset::run() {
 }
 
 void MonthlyReset::ask() {
-    const QString total = m_totals.TotalText(connectedMinutes(m_settings));
+    const QString minutesShown = m_settings.ReadText(kSettingsKey, kConnected, QStringLiteral("0"));
+    const QString costShown =
+        m_settings.ReadText(kSettingsKey, kConnectionCost, QStringLiteral("0"));
+    const QString total = m_totals.TotalText(StoredTotals::Minutes(minutesShown).value_or(0));
     const QString text = m_intl.IntlStr(150) + QStringLiteral("\n\r") + m_intl.IntlStr(160) +
                          total + QStringLiteral("\r\n\r\n") + m_intl.IntlStr(170);
     const BoxAnswer answer = m_view.messageBox(QStringLiteral("Tollwatch"), text, BoxButtons::YesNo,
@@ -58,8 +60,25 @@ void MonthlyReset::ask() {
     if (answer != BoxAnswer::Yes)
         return;
     m_events.PostEvent(m_intl.IntlStr(5300) + total + QLatin1Char(')'), EventKind::Information);
-    m_settings.store().transaction([this] {
-        m_settings.WriteText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("0"));
-        m_settings.WriteText(kSettingsKey, QStringLiteral("Connection Cost"), QStringLiteral("0"));
-    });
+    m_settings.store().transaction([&] { takeOff(minutesShown, costShown); });
+}
+
+// With nothing added meanwhile both totals become "0"; a total that was no
+// number then or is none now starts at 0 as well.
+void MonthlyReset::takeOff(const QString& minutesShown, const QString& costShown) {
+    const auto minutesBefore = StoredTotals::Minutes(minutesShown);
+    const auto minutesNow =
+        StoredTotals::Minutes(m_settings.ReadText(kSettingsKey, kConnected, QStringLiteral("0")));
+    const qint64 minutes = minutesBefore && minutesNow ? *minutesNow - *minutesBefore : 0;
+    m_settings.WriteText(kSettingsKey, kConnected, QString::number(minutes));
+
+    const auto costBefore = StoredTotals::Amount(costShown, m_formats);
+    const auto costNow = StoredTotals::Amount(
+        m_settings.ReadText(kSettingsKey, kConnectionCost, QStringLiteral("0")), m_formats);
+    // Amounts carry no more than millionths; the difference is rounded well
+    // below that, so 10.1 + 0.85 - 10.1 is stored as 0.85.
+    const double cost =
+        costBefore && costNow ? std::round((*costNow - *costBefore) * 1e9) / 1e9 : 0.0;
+    m_settings.WriteText(kSettingsKey, kConnectionCost,
+                         cost == 0 ? QStringLiteral("0") : DecimalText(cost, m_formats));
 }

@@ -1,11 +1,16 @@
 #include "SingleInstance.h"
 
-#include <QCryptographicHash>
+#include "SqliteRegistryStore.h"
+#include "StoreFile.h"
+
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -14,51 +19,65 @@ const QByteArray kShowRequest = "show\n";
 // A request is one short line; more than this without a line end is no request.
 constexpr qint64 kLongestRequest = 256;
 
-QString runtimeFolder() {
-    // Asked only when it is set: without it Qt warns and picks a folder of
-    // its own, and the temporary folder serves as well.
-    QString folder = qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
-                         ? QDir::tempPath()
-                         : QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    QDir().mkpath(folder);
-    return folder;
+// The home folder: $HOME, else the account's.
+QString homeFolder() {
+    const QString home = qEnvironmentVariable("HOME");
+    if (!home.isEmpty() && QDir::isAbsolutePath(home))
+        return home;
+    const passwd* account = ::getpwuid(::geteuid());
+    return account && account->pw_dir ? QFile::decodeName(account->pw_dir) : QString();
+}
+
+// True when path is a folder (not a link) of this user that nobody else may
+// enter; a folder of ours that others may is made private first.
+bool ownPrivateFolder(const QByteArray& path) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+        return false;
+    return (st.st_mode & 077) == 0 || ::chmod(path.constData(), st.st_mode & 0700) == 0;
 }
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString& storeFile, QObject* parent)
-    : QObject(parent), m_key(keyFor(storeFile)), m_folder(runtimeFolder()) {}
+SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::keyFor(const QString& storeFile) {
-    const QFileInfo info(storeFile);
-    const QString canonical = info.canonicalFilePath();
-    const QString path = canonical.isEmpty() ? info.absoluteFilePath() : canonical;
-    const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256);
-    return QStringLiteral("tollwatch-") + QString::fromLatin1(hash.toHex().left(24));
+QString SingleInstance::channelFolder() {
+    const QString home = homeFolder();
+    if (home.isEmpty())
+        return QString();
+    const QString cache = home + QStringLiteral("/.cache");
+    const QString folder = cache + QStringLiteral("/tollwatch");
+    ::mkdir(QFile::encodeName(cache).constData(), 0700);
+    ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    return ownPrivateFolder(QFile::encodeName(folder)) ? folder : QString();
 }
 
-QString SingleInstance::serverName(const QString& storeFile) {
-    return runtimeFolder() + QLatin1Char('/') + keyFor(storeFile) + QStringLiteral(".sock");
+QString SingleInstance::channelAddress(const QString& storeFile) {
+    const auto identity = StoreFile::identityOf(storeFile);
+    const QString folder = channelFolder();
+    if (!identity || folder.isEmpty())
+        return QString();
+    return folder + QStringLiteral("/store-%1-%2.sock")
+                        .arg(identity->device, 0, 16)
+                        .arg(identity->inode, 0, 16);
 }
 
-bool SingleInstance::claim() {
-    m_lock =
-        std::make_unique<QLockFile>(m_folder + QLatin1Char('/') + m_key + QStringLiteral(".lock"));
-    // A lock left by a run that crashed belongs to no live process and is
-    // taken over.
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0))
+bool SingleInstance::claim(SqliteRegistryStore& store) {
+    if (!store.lockForSoleUse())
         return false;
-    const QString socket = m_folder + QLatin1Char('/') + m_key + QStringLiteral(".sock");
-    QLocalServer::removeServer(socket);
+    // Without a folder of our own the run goes on unreachable: the lock alone
+    // keeps a second run off the store.
+    const QString address = channelAddress(store.fileName());
+    if (address.isEmpty())
+        return true;
+    // A socket left by a run that crashed: the lock says no one listens.
+    QLocalServer::removeServer(address);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptRequests);
-    m_server->listen(socket);
+    m_server->listen(address);
     return true;
 }
 
@@ -91,9 +110,12 @@ void SingleInstance::readRequest(QLocalSocket* peer) {
         peer->disconnectFromServer();
 }
 
-bool SingleInstance::askRunningToShow() {
+bool SingleInstance::askRunningToShow(const QString& storeFile) {
+    const QString address = channelAddress(storeFile);
+    if (address.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(m_folder + QLatin1Char('/') + m_key + QStringLiteral(".sock"));
+    socket.connectToServer(address);
     if (!socket.waitForConnected(kConnectTimeoutMs))
         return false;
     socket.write(kShowRequest);

@@ -11,6 +11,7 @@
 #include "SessionAccounting.h"
 #include "SessionState.h"
 #include "Settings.h"
+#include "StoredTotals.h"
 #include "TariffTexts.h"
 #include "TotalTexts.h"
 #include "TransferRates.h"
@@ -19,30 +20,30 @@
 #include "WindowFrame.h"
 
 qint64 ConnectedMinutes(const Settings& settings) {
-    try {
-        return StrToInt(
-            settings.ReadText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("0")));
-    } catch (const ConversionError&) {
-        return 0;
-    }
+    return StoredTotals::Minutes(
+               settings.ReadText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("0")))
+        .value_or(0);
 }
 
 StartupSequence::StartupSequence(const MonitorParts& parts, SessionAccounting& accounting,
                                  WindowCommands& window,
-                                 std::function<void(const QString&)> failure)
+                                 std::function<void(const std::exception&)> failure)
     : m_parts(parts), m_accounting(accounting), m_window(window), m_failure(std::move(failure)) {}
 
 void StartupSequence::guarded(const std::function<void()>& step) {
     try {
         step();
     } catch (const std::exception& e) {
-        m_failure(QString::fromUtf8(e.what()));
+        m_failure(e);
     }
 }
 
 void StartupSequence::FormCreate() {
+    guarded([this] { m_parts.log.AppendPendingLines(); });
     guarded([this] {
-        PendingRecovery(m_parts.store, m_parts.view, m_parts.intl, m_parts.formats).run();
+        PendingRecovery(m_parts.store, m_parts.view, m_parts.intl, m_parts.formats,
+                        m_parts.problems)
+            .run();
     });
     guarded([this] { installMode(); });
     guarded([this] { captionsAndToolbar(); });
@@ -52,7 +53,7 @@ void StartupSequence::FormCreate() {
     guarded([this] { showOrHide(); });
     guarded([this] {
         MonthlyReset(m_parts.settings, m_parts.view, m_parts.events, m_parts.intl, m_parts.totals,
-                     m_parts.clock)
+                     m_parts.clock, m_parts.formats)
             .run();
         m_parts.view.setStatusLine(2, totalText());
     });

@@ -15,7 +15,7 @@ class StartupSequence {
 public:
     // failure reports an exception that ends one step; start-up goes on.
     StartupSequence(const MonitorParts& parts, SessionAccounting& accounting,
-                    WindowCommands& window, std::function<void(const QString&)> failure);
+                    WindowCommands& window, std::function<void(const std::exception&)> failure);
 
     void FormCreate();
 
@@ -34,5 +34,5 @@ private:
     MonitorParts m_parts;
     SessionAccounting& m_accounting;
     WindowCommands& m_window;
-    std::function<void(const QString&)> m_failure;
+    std::function<void(const std::exception&)> m_failure;
 };

@@ -3,6 +3,7 @@
 // counters under the test's control, for the accounting tests.
 
 #include "AccountingContext.h"
+#include "KeptTotals.h"
 #include "MemoryRegistryStore.h"
 #include "RecordingView.h"
 #include "TestFormats.h"
@@ -53,7 +54,9 @@ protected:
         SetUser(QStringLiteral("Connection Fee"), QStringLiteral("0"));
         SetUser(QStringLiteral("Minimum cost"), QStringLiteral("0"));
     }
-    AccountingContext Context() { return {settings, fmt, clock, intl, view, events, xfer}; }
+    AccountingContext Context() {
+        return {settings, fmt, clock, intl, view, events, xfer, problems};
+    }
 
     MemoryRegistryStore store;
     Settings settings{store};
@@ -64,4 +67,7 @@ protected:
     RecordingEvents events;
     ByteCounters counters;
     TransferRates xfer{[this] { return counters; }, settings, intl, fmt};
+    ProblemReports problems{events, intl};
+    // Connections whose totals the store could not take yet.
+    KeptTotals kept;
 };

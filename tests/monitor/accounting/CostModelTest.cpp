@@ -6,6 +6,8 @@
 #include "Converters.h"
 #include "DayTime.h"
 
+#include <cmath>
+
 namespace {
 
 class CostModelTest : public AccountingTest {
@@ -190,6 +192,52 @@ TEST_F(CostModelTest, RateThatIsNoNumberReachesTheCaller) {
     SetUser(QStringLiteral("Standard Rate"), QStringLiteral("1"));
     SetUser(QStringLiteral("Minimum cost"), QStringLiteral("x"));
     EXPECT_THROW(Cost(At(10, 0), At(10, 2)), ConversionError);
+}
+
+// Hears which amounts were unusable, as the monitor's problem reports do.
+class RecordingWatch : public AmountWatch {
+public:
+    QStringList unusable;
+    QStringList usable;
+    void unusableAmount(const QString& name, const QString& text) override {
+        unusable << name + QStringLiteral(" = ") + text;
+    }
+    void amountUsable(const QString& name) override { usable << name; }
+};
+
+// With a watch, an amount that gives no finite price counts as 0 and the rest
+// of the tariff prices the call.
+TEST_F(CostModelTest, UnusableAmountsCountAsZeroAndTheWatchHearsOfThem) {
+    RecordingWatch watch;
+    const CostModel watched(settings, fmt, clock, &watch);
+    SetUser(QStringLiteral("Connection Fee"), QStringLiteral("0.35"));
+    SetUser(QStringLiteral("Standard Rate"), QStringLiteral("1e308"));
+    // 17:00 to 19:00: 60 normal minutes at the huge rate, 60 cheap at 0.10.
+    const double cost = watched.ConnectionCost(At(17, 0), At(19, 0));
+    EXPECT_NEAR(cost, 60 * 0.10 + 0.35, 1e-9);
+    EXPECT_TRUE(watch.unusable.contains(QStringLiteral("Standard Rate = 1e308")));
+    EXPECT_TRUE(watch.usable.contains(QStringLiteral("Cheap Rate")));
+
+    for (const char* text : {"abc", "1e400", "inf", "nan", "2e301"}) {
+        watch.unusable.clear();
+        SetUser(QStringLiteral("Minimum cost"), QString::fromLatin1(text));
+        EXPECT_NEAR(watched.ConnectionCost(At(17, 0), At(19, 0)), 60 * 0.10 + 0.35, 1e-9) << text;
+        EXPECT_TRUE(watch.unusable.contains(QStringLiteral("Minimum cost = ") + text)) << text;
+    }
+    // The largest usable rate still gives a finite price for a whole day.
+    SetUser(QStringLiteral("Standard Rate"), QStringLiteral("1e300"));
+    SetUser(QStringLiteral("Cheap Rate"), QStringLiteral("1e300"));
+    SetUser(QStringLiteral("Connection Fee"), QStringLiteral("1e300"));
+    EXPECT_TRUE(std::isfinite(watched.ConnectionCost(At(0, 0), At(23, 59, 59))));
+    // On a cheap day without a weekend rate, a bad cheap rate is named as such.
+    SetUser(QStringLiteral("One rate"), QStringLiteral("false"));
+    SetUser(QStringLiteral("SatCheap"), QStringLiteral("true"));
+    SetUser(QStringLiteral("Cheap Rate"), QStringLiteral("lots"));
+    SetClock(10, 0, 0, 3);
+    watch.unusable.clear();
+    watched.ConnectionCost(At(10, 0), At(10, 2));
+    EXPECT_TRUE(watch.unusable.contains(QStringLiteral("Cheap Rate = lots")))
+        << watch.unusable.join(',').toStdString();
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "DayTime.h"
 #include "LogFile.h"
 #include "MachineValues.h"
+#include "TotalsWriter.h"
 
 namespace {
 
@@ -24,7 +25,8 @@ protected:
     }
     SessionTotals End(double start, int h, int m, int s, int dayOffset = 0) {
         SetClock(h, m, s, dayOffset);
-        EndSession end(Context(), logLine, [this](const QString& line) { logLines.append(line); });
+        EndSession end(
+            Context(), logLine, [this](const QString& line) { logLines.append(line); }, kept);
         return end.run(start, DayTime::FromTime(clock.now().time()), QStringLiteral("My provider"));
     }
     ConnectionLogLine logLine{store, fmt, [] {
@@ -157,30 +159,85 @@ TEST_F(EndSessionTest, ConnectionMovingMoreThanFourGibibytes) {
         << logLines[0].toStdString();
 }
 
-TEST_F(EndSessionTest, FailedTotalsKeepThePendingValuesAndChangeNothing) {
+// A total that cannot be added to starts again from this connection, once
+// and said so; the other totals, the log line and the removal of the pending
+// values go through with it.
+TEST_F(EndSessionTest, UnreadableTotalsStartAgainFromThisConnection) {
     SetUser(QStringLiteral("Show cost"), QStringLiteral("true"));
     SetUser(QStringLiteral("Connected"), QStringLiteral("30"));
     SetUser(QStringLiteral("Connection Cost"), QStringLiteral("not money"));
-    EXPECT_THROW(End(At(10, 0), 10, 2, 30), ConversionError);
-    EXPECT_EQ(User(QStringLiteral("Connected")), QStringLiteral("30"));
-    EXPECT_EQ(Machine(kPendingTime), QStringLiteral("4"));
-    EXPECT_EQ(Machine(kPendingCost), QStringLiteral("4.00"));
-    EXPECT_EQ(Machine(kPcTotalTime), QStringLiteral("<missing>"));
-    EXPECT_TRUE(logLines.isEmpty());
+    SetMachine(kPcTotalCost, QStringLiteral("abc"));
+    const SessionTotals t = End(At(10, 0), 10, 2, 30);
+    EXPECT_EQ(User(QStringLiteral("Connected")), QStringLiteral("33"));
+    EXPECT_EQ(User(QStringLiteral("Connection Cost")), QStringLiteral("3"));
+    EXPECT_EQ(Machine(kPcTotalCost), QStringLiteral("3.00"));
+    EXPECT_EQ(Machine(kPendingTime), QStringLiteral("<missing>"));
+    EXPECT_EQ(logLines.size(), 1);
+    EXPECT_TRUE(t.stored);
+    const QStringList texts = events.texts();
+    EXPECT_TRUE(texts.contains(QStringLiteral(
+        "Unreadable total, started again from this connection: Connection Cost = not money")));
+    EXPECT_TRUE(texts.contains(QStringLiteral(
+        "Unreadable total, started again from this connection: PC Total cost = abc")));
+
+    for (const char* unreadable : {"1.5", "99999999999999999999", "9223372036854775807"}) {
+        SetUser(QStringLiteral("Connected"), QString::fromLatin1(unreadable));
+        End(At(10, 0), 10, 2, 30);
+        EXPECT_EQ(User(QStringLiteral("Connected")), QStringLiteral("3")) << unreadable;
+    }
+    // A huge total that stays a number is kept, and written back short.
+    SetUser(QStringLiteral("Connection Cost"), QStringLiteral("1e308"));
+    End(At(10, 0), 10, 2, 30);
+    EXPECT_EQ(User(QStringLiteral("Connection Cost")), QStringLiteral("1e+308"));
 }
 
-TEST_F(EndSessionTest, StoreThatCannotWriteLosesNothing) {
+// The connection is reported and logged at once; its totals wait in memory
+// and go in first when the store takes writes again.
+TEST_F(EndSessionTest, StoreThatCannotWriteKeepsTheTotalsUntilItCan) {
+    SetUser(QStringLiteral("Connected"), QStringLiteral("30"));
     store.setFailWrites(true);
-    EXPECT_THROW(End(At(10, 0), 10, 2, 30), RegistryError);
-    store.setFailWrites(false);
+    const SessionTotals t = End(At(10, 0), 10, 2, 30);
+    EXPECT_FALSE(t.stored);
+    EXPECT_EQ(t.connected, 33);
+    EXPECT_EQ(logLines.size(), 1);
+    EXPECT_EQ(kept.minutes, 3);
+    End(At(10, 5), 10, 5, 30);
+    EXPECT_EQ(kept.connections, 2);
+    const QStringList failures =
+        events.texts().filter(QStringLiteral("The settings file cannot be written"));
+    EXPECT_EQ(failures.size(), 1) << events.texts().join('\n').toStdString();
     EXPECT_EQ(Machine(kPendingTime), QStringLiteral("4"));
-    EXPECT_EQ(User(QStringLiteral("Connected")), QStringLiteral("<missing>"));
+    EXPECT_EQ(User(QStringLiteral("Connected")), QStringLiteral("30"));
+
+    store.setFailWrites(false);
+    PendingAmounts running;
+    running.minutes = 1;
+    running.cost = 1.0;
+    EXPECT_TRUE(TotalsWriter(Context(), kept).saveKept(running));
+    EXPECT_TRUE(kept.empty());
+    EXPECT_EQ(User(QStringLiteral("Connected")), QStringLiteral("34"));
+    EXPECT_EQ(Machine(kPcTotalTime), QStringLiteral("4"));
+    // The pending values now guard only the connection being timed.
+    EXPECT_EQ(Machine(kPendingTime), QStringLiteral("1"));
+    EXPECT_TRUE(
+        events.texts().last().startsWith(QStringLiteral("The settings file can be written again")));
+}
+
+// The line goes into the store with the totals, in the same transaction: a
+// crash before it reaches the log leaves it for the next start.
+TEST_F(EndSessionTest, LogLineIsStoredAsPendingWithTheTotals) {
+    End(At(10, 0), 10, 2, 30);
+    ASSERT_EQ(logLines.size(), 1);
+    EXPECT_EQ(Machine(kPendingLogLines), logLines[0]);
+    End(At(10, 5), 10, 6, 0);
+    EXPECT_EQ(Machine(kPendingLogLines), logLines.join(QStringLiteral("\r\n")));
 }
 
 TEST_F(EndSessionTest, FailedLogWriteComesAfterTheTotals) {
     SetUser(QStringLiteral("Connected"), QStringLiteral("30"));
-    EndSession end(Context(), logLine,
-                   [](const QString&) { throw LogFileError(QStringLiteral("disk full"), 28); });
+    EndSession end(
+        Context(), logLine,
+        [](const QString&) { throw LogFileError(QStringLiteral("disk full"), 28); }, kept);
     SetClock(10, 2, 30);
     EXPECT_THROW(end.run(At(10, 0), At(10, 2, 30), QString()), LogFileError);
     EXPECT_EQ(User(QStringLiteral("Connected")), QStringLiteral("33"));

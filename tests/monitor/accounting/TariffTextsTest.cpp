@@ -40,6 +40,16 @@ TEST_F(TextsTest, DecimalTextReadsBackUnderItsOwnLocale) {
     }
     EXPECT_EQ(DecimalText(0.1 + 0.2, fmt), QStringLiteral("0.3"));
     EXPECT_EQ(DecimalText(12.5, TestFormats::svSE()), QStringLiteral("12,5"));
+    // Huge totals keep their exponent, in 15 significant digits at most.
+    for (const FormatSettings& f : {TestFormats::enUS(), TestFormats::svSE()}) {
+        for (double v : {1e308, -2.5e200, 123456789012345678.0}) {
+            const QString text = DecimalText(v, f);
+            EXPECT_LE(text.size(), 21) << text.toStdString();
+            EXPECT_NEAR(ParseDecimal(text, f) / v, 1.0, 1e-14) << text.toStdString();
+        }
+    }
+    EXPECT_EQ(DecimalText(1e308, fmt), QStringLiteral("1e+308"));
+    EXPECT_EQ(DecimalText(2.5e20, TestFormats::svSE()), QStringLiteral("2,5e+20"));
 }
 
 TEST_F(TextsTest, TotalTextsFollowTheDisplayMode) {

@@ -97,15 +97,43 @@ TEST_F(Timer1TimerTest, RateLineIsGreyedUntilDataIsSent) {
               QStringLiteral("Average transfer rate: send 2.00 kB/s, receive 2.00 kB/s"));
 }
 
-TEST_F(Timer1TimerTest, UnwritableStoreStillUpdatesTheDisplay) {
+TEST_F(Timer1TimerTest, UnwritableStoreStillUpdatesTheDisplayAndIsReportedOnce) {
     store.setFailWrites(true);
     RunAt(At(10, 0), 10, 3, 0);
+    RunAt(At(10, 0), 10, 3, 1);
     EXPECT_EQ(view.title, QStringLiteral("Tollwatch (0:03)"));
+    ASSERT_EQ(events.texts().size(), 1);
+    EXPECT_TRUE(
+        events.texts()[0].startsWith(QStringLiteral("The settings file cannot be written")));
+    store.setFailWrites(false);
+    RunAt(At(10, 0), 10, 3, 2);
+    EXPECT_EQ(events.texts().size(), 2);
+    EXPECT_TRUE(
+        events.texts()[1].startsWith(QStringLiteral("The settings file can be written again")));
+    EXPECT_EQ(Machine(kPendingTime), QStringLiteral("3"));
 }
 
-TEST_F(Timer1TimerTest, TotalThatIsNoNumberReachesThePollTick) {
-    SetUser(QStringLiteral("Connected"), QStringLiteral("lots"));
-    EXPECT_THROW(RunAt(At(10, 0), 10, 3, 0), ConversionError);
+// The session end reports such a total and starts it again; meanwhile it
+// counts as nothing, and the connection is timed and guarded all the same.
+TEST_F(Timer1TimerTest, TotalsThatAreNoNumbersCountAsZeroOnScreen) {
+    SetUser(QStringLiteral("Show cost"), QStringLiteral("true"));
+    SetUser(QStringLiteral("Connected"), QStringLiteral("99999999999999999999"));
+    SetUser(QStringLiteral("Connection Cost"), QStringLiteral("abc"));
+    RunAt(At(10, 0), 10, 3, 0);
+    EXPECT_EQ(view.lines[3], QStringLiteral("Total connection time: 0:03"));
+    EXPECT_EQ(view.lines[2], QStringLiteral("Total connection cost: $3.35"));
+    EXPECT_EQ(Machine(kPendingTime), QStringLiteral("3"));
+}
+
+// Connections the store could not take yet count in what is shown and in
+// the pending values, which guard them against a crash as well.
+TEST_F(Timer1TimerTest, KeptConnectionsCountOnScreenAndInThePendingValues) {
+    kept.add(6, 2.5, true);
+    SetClock(10, 3, 0);
+    Timer1Timer(Context()).run(At(10, 0), kept);
+    EXPECT_EQ(view.lines[2], QStringLiteral("Total connection time: 1:49"));
+    EXPECT_EQ(Machine(kPendingTime), QStringLiteral("9"));
+    EXPECT_EQ(Machine(kPendingCost), QStringLiteral("5.85"));
 }
 
 } // namespace

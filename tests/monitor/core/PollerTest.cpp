@@ -5,6 +5,7 @@
 #include "ConnectionPoller.h"
 #include "CoreFixture.h"
 #include "EventReporter.h"
+#include "ProblemReports.h"
 #include "RasConstants.h"
 #include "SessionState.h"
 #include "VirtualRunner.h"
@@ -59,10 +60,10 @@ protected:
 
     ConnectionPoller& poller(bool exitAfterConnection = false) {
         if (!m_poller)
-            m_poller = std::make_unique<ConnectionPoller>(PollerContext{session, ras, events, intl,
-                                                                        clock, accounting, chime,
-                                                                        features, features, host},
-                                                          exitAfterConnection);
+            m_poller = std::make_unique<ConnectionPoller>(
+                PollerContext{session, ras, events, problems, intl, clock, accounting, chime,
+                              features, features, host},
+                exitAfterConnection);
         return *m_poller;
     }
     // One second passes, then Timer1 ticks.
@@ -74,6 +75,7 @@ protected:
     SessionState session;
     VirtualChime chime;
     EventReporter events;
+    ProblemReports problems{events, intl};
     RecordingAccounting accounting;
     RecordingHost host;
 

@@ -39,8 +39,9 @@ protected:
     TerminateFlag control;
     CommandLine commandLine;
 
-private:
     QTemporaryDir m_dir;
+
+private:
     std::unique_ptr<MonitorCore> m_core;
 };
 
@@ -65,7 +66,9 @@ TEST_F(StartupTest, InstallSwitchForcesTheWizard) {
     EXPECT_TRUE(features.calls.contains(QStringLiteral("ShowWizard")));
 }
 
-TEST_F(StartupTest, RecoveryShowsTheMessageFirstThenAddsThePendingConnectionOnce) {
+// The poll timer runs while the recovery message is open: a connection that
+// comes up and ends meanwhile is timed, and meets a recovery already done.
+TEST_F(StartupTest, RecoveryIsStoredBeforeItsMessageAndATickInsideItCountsToo) {
     settings.WriteText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("10"));
     settings.WriteText(kSettingsKey, QStringLiteral("Connection Cost"), QStringLiteral("2.5"));
     setMachineValue(QStringLiteral("pending time"), QStringLiteral("7"));
@@ -74,32 +77,80 @@ TEST_F(StartupTest, RecoveryShowsTheMessageFirstThenAddsThePendingConnectionOnce
     QString connectedWhileBoxShown;
     view.onBox = [&](const RecordingView::Box&) {
         connectedWhileBoxShown = userValue(QStringLiteral("Connected"));
+        list(QStringLiteral("Home"), 8192);
+        for (int second = 0; second < 150; ++second) {
+            if (second == 140)
+                gone(QStringLiteral("Home"));
+            clock.advance(1);
+            core().MinTimer();
+        }
     };
     core().FormCreate();
     ASSERT_EQ(view.boxes.size(), 1);
     EXPECT_EQ(view.boxes[0].caption, QStringLiteral("Tollwatch"));
     EXPECT_EQ(view.boxes[0].icon, BoxIcon::Warning);
     EXPECT_TRUE(view.boxes[0].text.startsWith(QStringLiteral("Tollwatch has found")));
-    EXPECT_EQ(connectedWhileBoxShown, QStringLiteral("10"));
-    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("17"));
-    EXPECT_EQ(userValue(QStringLiteral("Connection Cost")), QStringLiteral("3.75"));
-    EXPECT_EQ(machineValue(QStringLiteral("pending time")), QString());
-    EXPECT_EQ(machineValue(QStringLiteral("PC Total time")), QStringLiteral("<missing>"));
+    EXPECT_EQ(connectedWhileBoxShown, QStringLiteral("17"));
+    // 10 + 7 recovered + 3 for the call of 2:20 inside the box.
+    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("20"));
+    EXPECT_TRUE(logContent().contains(QStringLiteral(";9:59:01 PM;3;")))
+        << logContent().toStdString();
+    EXPECT_EQ(machineValue(QStringLiteral("pending time")), QStringLiteral("<missing>"));
+    EXPECT_EQ(machineValue(QStringLiteral("PC Total time")), QStringLiteral("3"));
     restart();
     view.boxes.clear();
+    view.onBox = {};
     core().FormCreate();
     EXPECT_TRUE(view.boxes.isEmpty());
-    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("17"));
+    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("20"));
 }
 
-TEST_F(StartupTest, UnreadablePendingValuesAreNotHalfRecovered) {
-    settings.WriteText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("10"));
+TEST_F(StartupTest, UnreadableValuesAreReportedAndTheRecoveryGoesThroughOnce) {
+    settings.WriteText(kSettingsKey, QStringLiteral("Connected"), QStringLiteral("1.5"));
+    settings.WriteText(kSettingsKey, QStringLiteral("Connection Cost"), QStringLiteral("2.5"));
     setMachineValue(QStringLiteral("pending time"), QStringLiteral("7"));
     setMachineValue(QStringLiteral("pending cost"), QStringLiteral("lots"));
     core().FormCreate();
     EXPECT_EQ(view.boxes.size(), 1);
-    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("10"));
-    EXPECT_EQ(machineValue(QStringLiteral("pending time")), QStringLiteral("7"));
+    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("7"));
+    EXPECT_EQ(userValue(QStringLiteral("Connection Cost")), QStringLiteral("2.5"));
+    EXPECT_EQ(machineValue(QStringLiteral("pending time")), QString());
+    const QStringList rows = view.rowTexts();
+    EXPECT_TRUE(
+        rows.contains(QStringLiteral("Unreadable value of the unfinished connection, counted as 0: "
+                                     "pending cost = lots")))
+        << rows.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(rows.contains(
+        QStringLiteral("Unreadable total, started again from this connection: Connected = 1.5")));
+
+    // A pending time too large to add restarts nothing else and is gone too.
+    restart();
+    view.boxes.clear();
+    setMachineValue(QStringLiteral("pending time"), QStringLiteral("9223372036854775807"));
+    core().FormCreate();
+    EXPECT_EQ(view.boxes.size(), 1);
+    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("7"));
+    EXPECT_EQ(machineValue(QStringLiteral("pending time")), QString());
+    restart();
+    view.boxes.clear();
+    core().FormCreate();
+    EXPECT_TRUE(view.boxes.isEmpty());
+}
+
+// A crash between a connection's totals and its log line: the next start
+// writes the line, unless it reached the log after all.
+TEST_F(StartupTest, LogLinesOfTotalledConnectionsAreWrittenOnceAtTheNextStart) {
+    settings.WriteFlag(kSettingsKey, QStringLiteral("Bad termination"), true);
+    LogFile::appendLine(m_dir.path() + QStringLiteral("/access.txt"),
+                        QStringLiteral("anna;1;first"));
+    setMachineValue(QStringLiteral("pending log lines"),
+                    QStringLiteral("anna;1;first\r\nanna;2;second"));
+    core().FormCreate();
+    EXPECT_TRUE(logContent().startsWith(QStringLiteral("anna;1;first\r\nanna;2;second\r\n"
+                                                       "Abnormal exit on last run:")))
+        << logContent().toStdString();
+    EXPECT_EQ(machineValue(QStringLiteral("pending log lines")), QStringLiteral("<missing>"));
+    EXPECT_TRUE(view.boxes.isEmpty());
 }
 
 TEST_F(StartupTest, StartAfterACrashReportsTheAbnormalEndAfterTheRecovery) {
@@ -229,6 +280,32 @@ TEST_F(MonthlyResetTest, NoKeepsTheTotalsButRecordsTheMonthSoItIsAskedOnce) {
     restart();
     core().FormCreate();
     EXPECT_EQ(view.boxes.size(), 1);
+}
+
+// The question is open while a call of the new month ends: the reset takes
+// off what the question showed, and the call stays.
+TEST_F(MonthlyResetTest, CallEndingWhileTheQuestionIsOpenStaysAfterTheReset) {
+    settings.WriteText(kSettingsKey, QStringLiteral("Last Reset"), QStringLiteral("202312"));
+    settings.WriteText(kSettingsKey, QStringLiteral("Connection Cost"), QStringLiteral("10.1"));
+    settings.WriteText(kSettingsKey, QStringLiteral("Show cost"), QStringLiteral("true"));
+    settings.WriteText(kSettingsKey, QStringLiteral("Connection Fee"), QStringLiteral("0.35"));
+    settings.WriteText(kSettingsKey, QStringLiteral("Standard Rate"), QStringLiteral("0.25"));
+    view.answers = {BoxAnswer::Yes};
+    view.onBox = [this](const RecordingView::Box&) {
+        list(QStringLiteral("Home"), 8192);
+        for (int second = 0; second < 70; ++second) {
+            if (second == 60)
+                gone(QStringLiteral("Home"));
+            clock.advance(1);
+            core().MinTimer();
+        }
+    };
+    core().FormCreate();
+    // 1:00 counts 2 minutes; one billed minute at 0.25 and the fee.
+    EXPECT_EQ(userValue(QStringLiteral("Connected")), QStringLiteral("2"));
+    EXPECT_EQ(userValue(QStringLiteral("Connection Cost")), QStringLiteral("0.6"));
+    EXPECT_TRUE(
+        view.rowTexts().contains(QStringLiteral("Log reset (Total connection cost: $10.10)")));
 }
 
 TEST(MonthlyResetDue, StoredMonthWithoutAYearComesBeforeEveryMonth) {

@@ -8,6 +8,7 @@
 #include "MonitorCore.h"
 #include "RasConstants.h"
 #include "SingleInstance.h"
+#include "SqliteRegistryStore.h"
 #include "StatusServer.h"
 #include "VirtualRunner.h"
 
@@ -162,13 +163,13 @@ namespace {
 
 class StatusServerTest : public StatusBoardTest {
 protected:
-    StatusServerTest() : instance(dir.filePath("registry.sqlite")) {
-        EXPECT_TRUE(instance.claim());
+    StatusServerTest() {
+        EXPECT_TRUE(instance.claim(storeFile));
         server = std::make_unique<StatusServer>(instance, core->statusBoard());
     }
     std::unique_ptr<QLocalSocket> ask(const QByteArray& request) {
         auto socket = std::make_unique<QLocalSocket>();
-        socket->connectToServer(SingleInstance::serverName(dir.filePath("registry.sqlite")));
+        socket->connectToServer(SingleInstance::channelAddress(storeFile.fileName()));
         EXPECT_TRUE(socket->waitForConnected(5000));
         socket->write(request);
         socket->flush();
@@ -183,6 +184,7 @@ protected:
         return socket.readLine().trimmed();
     }
 
+    SqliteRegistryStore storeFile{dir.filePath("registry.sqlite")};
     SingleInstance instance;
     std::unique_ptr<StatusServer> server;
 };
