@@ -33,9 +33,11 @@ void StatusBoard::refresh(const LinkInProgress& inProgress) {
 
 // The totals as the status window shows them: the stored ones plus the
 // connection that is up. A stored value that cannot be read keeps the last
-// one read, so that one bad read does not show a false zero.
+// one read, so that one bad read does not show a false zero. The values come
+// in one look at the store: this runs every second, connected or not.
 void StatusBoard::readTotals(MonitorStatus& status) {
     try {
+        const Settings::Snapshot snapshot(m_settings);
         const bool showCost = m_settings.ReadFlag(kSettingsKey, QStringLiteral("Show cost"), false);
         const qint64 minutes = ConnectedMinutes(m_settings);
         const double cost =
