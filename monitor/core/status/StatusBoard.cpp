@@ -6,6 +6,8 @@
 #include "SessionState.h"
 #include "Settings.h"
 
+#include <utility>
+
 StatusBoard::StatusBoard(const SessionState& session, const Settings& settings,
                          const FormatSettings& formats)
     : m_session(session), m_settings(settings), m_formats(formats) {}
@@ -23,12 +25,28 @@ void StatusBoard::refresh(const LinkInProgress& inProgress) {
         next.connection = inProgress.entryName;
         next.step = inProgress.stepText;
     }
+    if (!m_listener) {
+        m_unread = std::move(next);
+        return;
+    }
+    take(std::move(next));
+}
+
+const MonitorStatus& StatusBoard::current() {
+    if (m_unread)
+        take(*std::exchange(m_unread, std::nullopt));
+    return m_current;
+}
+
+void StatusBoard::take(MonitorStatus next) {
+    m_unread.reset();
     readTotals(next);
     if (next == m_current)
         return;
-    m_current = next;
-    if (m_listener)
-        m_listener(m_current);
+    m_current = std::move(next);
+    // A copy: the listener may let go of itself.
+    if (const Listener listener = m_listener)
+        listener(m_current);
 }
 
 // The totals as the status window shows them: the stored ones plus the

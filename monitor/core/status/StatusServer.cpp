@@ -13,7 +13,6 @@ StatusServer::StatusServer(SingleInstance& instance, StatusBoard& board, QObject
     : QObject(parent), m_board(board) {
     instance.setOtherRequestHandler(
         [this](QLocalSocket* peer, const QByteArray& line) { serve(peer, line); });
-    board.setListener([this](const MonitorStatus& status) { publish(status); });
 }
 
 StatusServer::~StatusServer() {
@@ -35,6 +34,8 @@ void StatusServer::serve(QLocalSocket* peer, const QByteArray& line) {
                 oldest->abort();
         }
         m_followers.append(peer);
+        // Followers hear of every change: the board looks at every tick now.
+        m_board.setListener([this](const MonitorStatus& status) { publish(status); });
     }
     emit answered();
 }
@@ -48,6 +49,10 @@ void StatusServer::publish(const MonitorStatus& status) {
         else
             send(peer, answer);
     }
+    // Nobody follows any more: the board reads the store only when asked.
+    m_followers.removeAll(nullptr);
+    if (m_followers.isEmpty())
+        m_board.setListener({});
 }
 
 void StatusServer::send(QLocalSocket* peer, const QByteArray& answer) {

@@ -159,6 +159,18 @@ TEST(StatusTextTest, TheChannelFormReadsBackAndRefusesOtherText) {
     EXPECT_FALSE(MonitorStatus::fromJson("[1,2]"));
 }
 
+TEST_F(StatusBoardTest, UnwatchedBoardAnswersWithTheTotalsStoredNow) {
+    // Nobody follows: the ticks leave the store alone, and a question reads
+    // the totals as another program may just have changed them.
+    core->statusBoard().setListener({});
+    tick(3);
+    settings.WriteText(kSettingsKey, "Connection Cost", "20.00");
+    settings.WriteText(kSettingsKey, "Connected", "200");
+    EXPECT_DOUBLE_EQ(status().totalCost, 20.0);
+    EXPECT_EQ(status().totalMinutes, 200);
+    EXPECT_EQ(status().state, MonitorStatus::State::Offline);
+}
+
 namespace {
 
 class StatusServerTest : public StatusBoardTest {
