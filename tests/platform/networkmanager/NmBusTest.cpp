@@ -1,6 +1,6 @@
 // Calls to NetworkManager as they leave: the answer of a call that does not
 // wait arrives on the caller's thread, and a call that may need the user's
-// authorization says so in its message flags (the D-Bus specification's
+// authorization says so in its message flags (D-Bus header flag
 // ALLOW_INTERACTIVE_AUTHORIZATION), while others never raise a prompt.
 
 #include "NmBus.h"
