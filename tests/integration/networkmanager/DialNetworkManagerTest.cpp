@@ -10,6 +10,7 @@
 #include "DialModule.h"
 #include "LogFile.h"
 #include "MemoryRegistryStore.h"
+#include "ModuleRunEnvironment.h"
 #include "MonitorCore.h"
 #include "NetworkManagerRasApi.h"
 #include "NmMock.h"
@@ -57,19 +58,8 @@ protected:
         options.sysClassNet = dir.filePath(QStringLiteral("sys"));
         ras = std::make_unique<NetworkManagerRasApi>(mock.connection(), settings, options);
         module = std::make_unique<DialModule>(shell);
-        core = std::make_unique<MonitorCore>(MonitorEnvironment{store,
-                                                                formats,
-                                                                clock,
-                                                                view,
-                                                                view,
-                                                                *ras,
-                                                                chime,
-                                                                MonitorFeatures{},
-                                                                control,
-                                                                CommandLine(),
-                                                                nullptr,
-                                                                QString(),
-                                                                {module.get()}});
+        core = std::make_unique<MonitorCore>(moduleRunEnvironment(store, formats, clock, view, *ras,
+                                                                  chime, control, {module.get()}));
         core->FormCreate();
     }
 

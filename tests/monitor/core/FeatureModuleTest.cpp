@@ -5,6 +5,7 @@
 #include "FeatureModule.h"
 #include "ApplicationControl.h"
 #include "CoreFixture.h"
+#include "ModuleRunEnvironment.h"
 #include "MonitorCore.h"
 #include "MonitorParts.h"
 #include "VirtualRunner.h"
@@ -25,19 +26,8 @@ public:
 class FeatureModuleTest : public CoreFixture {
 protected:
     MonitorCore& makeCore(MonitorFeatures given) {
-        m_core = std::make_unique<MonitorCore>(MonitorEnvironment{store,
-                                                                  formats,
-                                                                  clock,
-                                                                  view,
-                                                                  view,
-                                                                  ras,
-                                                                  chime,
-                                                                  given,
-                                                                  control,
-                                                                  CommandLine(),
-                                                                  nullptr,
-                                                                  QString(),
-                                                                  {&module}});
+        m_core = std::make_unique<MonitorCore>(moduleRunEnvironment(
+            store, formats, clock, view, ras, chime, control, {&module}, nullptr, given));
         return *m_core;
     }
 

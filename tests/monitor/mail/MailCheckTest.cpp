@@ -6,6 +6,7 @@
 #include "ApplicationControl.h"
 #include "CoreFixture.h"
 #include "MailModule.h"
+#include "ModuleRunEnvironment.h"
 #include "MonitorCore.h"
 #include "RecordingMailView.h"
 #include "RecordingShell.h"
@@ -25,19 +26,8 @@ protected:
         set(QStringLiteral("POP Port"), server.portText());
         set(QStringLiteral("POP Username"), QStringLiteral("anna"));
         set(QStringLiteral("POP PW"), ShiftedText::shift(QStringLiteral("s3cret")));
-        core = std::make_unique<MonitorCore>(MonitorEnvironment{store,
-                                                                formats,
-                                                                clock,
-                                                                view,
-                                                                view,
-                                                                ras,
-                                                                chime,
-                                                                MonitorFeatures{},
-                                                                control,
-                                                                CommandLine(),
-                                                                nullptr,
-                                                                QString(),
-                                                                {&module}});
+        core = std::make_unique<MonitorCore>(
+            moduleRunEnvironment(store, formats, clock, view, ras, chime, control, {&module}));
     }
     void set(const QString& name, const QString& text) {
         settings.WriteText(kSettingsKey, name, text);

@@ -6,6 +6,7 @@
 #include "CoreFixture.h"
 #include "MailModule.h"
 #include "MailPrograms.h"
+#include "ModuleRunEnvironment.h"
 #include "MonitorCore.h"
 #include "RecordingMailView.h"
 #include "RecordingShell.h"
@@ -18,19 +19,8 @@ namespace {
 class MailClientStarterTest : public CoreFixture {
 protected:
     MailClientStarterTest() {
-        core = std::make_unique<MonitorCore>(MonitorEnvironment{store,
-                                                                formats,
-                                                                clock,
-                                                                view,
-                                                                view,
-                                                                ras,
-                                                                chime,
-                                                                MonitorFeatures{},
-                                                                control,
-                                                                CommandLine(),
-                                                                nullptr,
-                                                                QString(),
-                                                                {&module}});
+        core = std::make_unique<MonitorCore>(
+            moduleRunEnvironment(store, formats, clock, view, ras, chime, control, {&module}));
     }
     void storeClient(const QString& name, const QString& commandLine) {
         store.writeValue(RegRoot::LocalMachine,

@@ -11,6 +11,7 @@
 #include "HeadlessSettingsFrontEnd.h"
 #include "HeadlessView.h"
 #include "MemoryRegistryStore.h"
+#include "ModuleRunEnvironment.h"
 #include "MonitorCore.h"
 #include "RasConstants.h"
 #include "RecordingShell.h"
@@ -85,19 +86,8 @@ protected:
         MonitorFeatures features;
         features.mail = &mail;
         core = std::make_unique<MonitorCore>(
-            MonitorEnvironment{store,
-                               formats,
-                               clock,
-                               view,
-                               view,
-                               ras,
-                               chime,
-                               features,
-                               control,
-                               CommandLine(),
-                               &view,
-                               QString(),
-                               {&settingsModule, &properties, &shellModule}});
+            moduleRunEnvironment(store, formats, clock, view, ras, chime, control,
+                                 {&settingsModule, &properties, &shellModule}, &view, features));
         core->FormCreate();
         lines.clear();
         return *core;
@@ -270,19 +260,8 @@ public:
 TEST_F(PropertiesModuleTest, ASecondRequestWhileTheDialogIsOpenIsIgnored) {
     ReenteringFrontEnd reentering(view, [](const QString&, const QStringList&) {});
     PropertiesModule module({reentering, runEntry, shellModule, program, QString()});
-    core = std::make_unique<MonitorCore>(MonitorEnvironment{store,
-                                                            formats,
-                                                            clock,
-                                                            view,
-                                                            view,
-                                                            ras,
-                                                            chime,
-                                                            MonitorFeatures{},
-                                                            control,
-                                                            CommandLine(),
-                                                            &view,
-                                                            QString(),
-                                                            {&settingsModule, &module}});
+    core = std::make_unique<MonitorCore>(moduleRunEnvironment(
+        store, formats, clock, view, ras, chime, control, {&settingsModule, &module}, &view));
     reentering.core = core.get();
     core->click("Properties2");
     EXPECT_EQ(reentering.pagesOpened, QList<SettingsPage>{SettingsPage::Dialdart});

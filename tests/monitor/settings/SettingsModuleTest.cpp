@@ -9,6 +9,7 @@
 #include "HeadlessSettingsFrontEnd.h"
 #include "HeadlessView.h"
 #include "MemoryRegistryStore.h"
+#include "ModuleRunEnvironment.h"
 #include "MonitorCore.h"
 #include "RunEntry.h"
 #include "ShiftedText.h"
@@ -39,19 +40,8 @@ protected:
 
     MonitorCore& start(const QList<ScenarioAnswer>& answers = {}) {
         view.setAnswers(answers);
-        core = std::make_unique<MonitorCore>(MonitorEnvironment{store,
-                                                                formats,
-                                                                clock,
-                                                                view,
-                                                                view,
-                                                                ras,
-                                                                chime,
-                                                                MonitorFeatures{},
-                                                                control,
-                                                                CommandLine(),
-                                                                &view,
-                                                                QString(),
-                                                                {&module}});
+        core = std::make_unique<MonitorCore>(moduleRunEnvironment(
+            store, formats, clock, view, ras, chime, control, {&module}, &view));
         core->FormCreate();
         return *core;
     }
@@ -169,19 +159,8 @@ TEST_F(SettingsModuleTest, TheHolidayDownloadIsOfferedOnlyWhenTheRunHasItsWebCom
         int asked = 0;
     } web;
     core.reset();
-    core = std::make_unique<MonitorCore>(MonitorEnvironment{store,
-                                                            formats,
-                                                            clock,
-                                                            view,
-                                                            view,
-                                                            ras,
-                                                            chime,
-                                                            MonitorFeatures{},
-                                                            control,
-                                                            CommandLine(),
-                                                            &view,
-                                                            QString(),
-                                                            {&module, &web}});
+    core = std::make_unique<MonitorCore>(moduleRunEnvironment(
+        store, formats, clock, view, ras, chime, control, {&module, &web}, &view));
     const TariffDialogContext context = module.dialogContext();
     ASSERT_TRUE(bool(context.downloadHolidays));
     context.downloadHolidays();
