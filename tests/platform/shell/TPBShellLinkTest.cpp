@@ -1,5 +1,5 @@
 // Desktop entries written by the shortcut writer: the Exec quoting of the
-// desktop entry specification, file names, folders, failures, and what the
+// freedesktop desktop-entry format, file names, folders, failures, and what the
 // freedesktop validator says about the result.
 
 #include "TPBShellLink.h"
@@ -23,7 +23,7 @@ QString folder(const QString& name) {
     return path;
 }
 
-TEST(DesktopEntryFormat, ArgumentsAreQuotedOnlyWhereTheSpecificationAsks) {
+TEST(DesktopEntryFormat, ArgumentsAreQuotedOnlyWhereFreedesktopAsks) {
     EXPECT_EQ(quoteArgument(QStringLiteral("/C")), QStringLiteral("/C"));
     EXPECT_EQ(quoteArgument(QStringLiteral("/opt/my app/tw")),
               QStringLiteral("\"/opt/my app/tw\""));
