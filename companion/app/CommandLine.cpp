@@ -73,6 +73,41 @@ std::optional<QString> optionValue(const QStringList& args, int& i, const QStrin
     return args.at(++i);
 }
 
+// "--format", "--output" and "--chart" with their values; false for any
+// other argument.
+bool takeValueOption(const QStringList& args, int& i, CommandLine& line) {
+    if (const auto format = optionValue(args, i, QStringLiteral("--format"))) {
+        if (const auto named = formatNamed(*format))
+            line.format = *named;
+        else
+            line.error = QStringLiteral("unknown format: %1 (text, csv or json)").arg(*format);
+    } else if (const auto out = optionValue(args, i, QStringLiteral("--output"))) {
+        line.output = *out;
+        if (out->isEmpty())
+            line.error = QStringLiteral("--output needs a file name");
+    } else if (const auto kind = optionValue(args, i, QStringLiteral("--chart"))) {
+        line.chart = chartKind(*kind);
+        if (!line.chart)
+            line.error = QStringLiteral("unknown chart kind: %1").arg(*kind);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Why the options do not go together, the last mistake found; empty when
+// they do.
+QString combinationError(const CommandLine& line, qsizetype files) {
+    QString error;
+    if (line.format != CommandLine::Format::Text && line.chart)
+        error = QStringLiteral("--chart writes chart lines; it does not go with --format");
+    if (line.rows && line.format == CommandLine::Format::Text)
+        error = QStringLiteral("--rows goes with --format csv or json");
+    if (files > CompanionSettings::kCompiledSlots)
+        error = QStringLiteral("at most %1 log files").arg(CompanionSettings::kCompiledSlots);
+    return error;
+}
+
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList& args) {
@@ -100,31 +135,16 @@ CommandLine CommandLine::parse(const QStringList& args) {
             return line;
         } else if (a == QLatin1String("--rows")) {
             line.rows = true;
-        } else if (const auto format = optionValue(args, i, QStringLiteral("--format"))) {
-            if (const auto named = formatNamed(*format))
-                line.format = *named;
-            else
-                line.error = QStringLiteral("unknown format: %1 (text, csv or json)").arg(*format);
-        } else if (const auto out = optionValue(args, i, QStringLiteral("--output"))) {
-            line.output = *out;
-            if (out->isEmpty())
-                line.error = QStringLiteral("--output needs a file name");
-        } else if (const auto kind = optionValue(args, i, QStringLiteral("--chart"))) {
-            line.chart = chartKind(*kind);
-            if (!line.chart)
-                line.error = QStringLiteral("unknown chart kind: %1").arg(*kind);
+        } else if (takeValueOption(args, i, line)) {
+            continue;
         } else if (a.startsWith(QLatin1String("--"))) {
             line.error = QStringLiteral("unknown option: %1").arg(a);
         } else {
             files.append(a);
         }
     }
-    if (line.format != Format::Text && line.chart)
-        line.error = QStringLiteral("--chart writes chart lines; it does not go with --format");
-    if (line.rows && line.format == Format::Text)
-        line.error = QStringLiteral("--rows goes with --format csv or json");
-    if (files.size() > CompanionSettings::kCompiledSlots)
-        line.error = QStringLiteral("at most %1 log files").arg(CompanionSettings::kCompiledSlots);
+    if (const QString why = combinationError(line, files.size()); !why.isEmpty())
+        line.error = why;
     if (!files.isEmpty())
         line.files = files;
     if (!report) {

@@ -196,13 +196,55 @@ void TextCollation::sort(std::vector<int>& order, const Utf8At& utf8At, bool des
     sortByDistinctTexts(order, present, utf8At, descending);
 }
 
-// When the keys use few different bytes, each key fits in one or two words
-// at a few bits a byte, 0 marking its end, and leaving out the places where
-// every key has the same byte (the "-" and ":" of dates and times): then the
-// words order the keys exactly. Keys that stop at a letter (the "PM" of a
-// time) and are equal up to it are left to the collator afterwards.
-std::optional<TextCollation::PackedKeys> TextCollation::packKeys(const ByteKeys& keys,
-                                                                 const std::vector<char>& present) {
+namespace {
+
+// Each byte that occurs gets a small number, 0 being the end of a key.
+struct ByteCode {
+    std::array<std::uint8_t, 256> code{};
+    int bits = 1;
+};
+
+template <class Bytes> ByteCode byteCodeOf(const Bytes& bytes) {
+    ByteCode result;
+    for (std::uint8_t byte : bytes)
+        result.code[byte] = 1;
+    int symbols = 0;
+    for (auto& c : result.code)
+        c = c ? std::uint8_t(++symbols) : std::uint8_t(0);
+    while ((1 << result.bits) <= symbols)
+        ++result.bits;
+    return result;
+}
+
+// One key's codes at its places, shifted in from the right, then moved up
+// so that the key starts at the top of the first word.
+std::array<std::uint64_t, 2> packRow(const std::uint8_t* bytes, size_t length,
+                                     const std::vector<size_t>& places, const ByteCode& code) {
+    const int bits = code.bits;
+    std::uint64_t hi = 0;
+    std::uint64_t lo = 0;
+    for (size_t k : places) {
+        hi = (hi << bits) | (lo >> (64 - bits));
+        lo = (lo << bits) | (k < length ? code.code[bytes[k]] : 0);
+    }
+    const size_t up = 128 - places.size() * size_t(bits);
+    if (up >= 128) {
+        hi = lo = 0;
+    } else if (up >= 64) {
+        hi = lo << (up - 64);
+        lo = 0;
+    } else if (up > 0) {
+        hi = (hi << up) | (lo >> (64 - up));
+        lo <<= up;
+    }
+    return {hi, lo};
+}
+
+} // namespace
+
+// The places where keys differ, or where some key has ended.
+std::vector<size_t> TextCollation::varyingPlaces(const ByteKeys& keys,
+                                                 const std::vector<char>& present) {
     size_t longest = 0;
     size_t shortest = std::numeric_limits<size_t>::max();
     for (size_t row = 0; row < present.size(); ++row) {
@@ -211,16 +253,6 @@ std::optional<TextCollation::PackedKeys> TextCollation::packKeys(const ByteKeys&
         longest = std::max<size_t>(longest, keys.length[row]);
         shortest = std::min<size_t>(shortest, keys.length[row]);
     }
-    std::array<std::uint8_t, 256> code{};
-    for (std::uint8_t byte : keys.bytes)
-        code[byte] = 1;
-    int symbols = 0;
-    for (auto& c : code)
-        c = c ? std::uint8_t(++symbols) : std::uint8_t(0);
-    int bits = 1;
-    while ((1 << bits) <= symbols)
-        ++bits;
-    // A place counts when keys differ there, or when some key has ended.
     std::vector<char> counts(longest, 0);
     std::vector<std::uint8_t> first(longest, 0);
     bool firstSeen = false;
@@ -240,37 +272,29 @@ std::optional<TextCollation::PackedKeys> TextCollation::packKeys(const ByteKeys&
     for (size_t k = 0; k < longest; ++k)
         if (counts[k] || k >= shortest)
             places.push_back(k);
-    if (places.size() * size_t(bits) > 128)
+    return places;
+}
+
+// When the keys use few different bytes, each key fits in one or two words
+// at a few bits a byte, 0 marking its end, and leaving out the places where
+// every key has the same byte (the "-" and ":" of dates and times): then the
+// words order the keys exactly. Keys that stop at a letter (the "PM" of a
+// time) and are equal up to it are left to the collator afterwards.
+std::optional<TextCollation::PackedKeys> TextCollation::packKeys(const ByteKeys& keys,
+                                                                 const std::vector<char>& present) {
+    const ByteCode code = byteCodeOf(keys.bytes);
+    const std::vector<size_t> places = varyingPlaces(keys, present);
+    if (places.size() * size_t(code.bits) > 128)
         return std::nullopt;
     PackedKeys packed;
-    packed.oneWord = places.size() * size_t(bits) <= 64;
+    packed.oneWord = places.size() * size_t(code.bits) <= 64;
     packed.stopped =
         std::find(keys.stopped.begin(), keys.stopped.end(), true) != keys.stopped.end();
     packed.words.resize(present.size());
     for (size_t row = 0; row < present.size(); ++row) {
-        if (!present[row])
-            continue;
-        // Shifted in from the right, then moved up so that the key starts
-        // at the top of the first word.
-        std::uint64_t hi = 0;
-        std::uint64_t lo = 0;
-        const std::uint8_t* bytes = keys.bytes.data() + keys.offset[row];
-        const size_t length = keys.length[row];
-        for (size_t k : places) {
-            hi = (hi << bits) | (lo >> (64 - bits));
-            lo = (lo << bits) | (k < length ? code[bytes[k]] : 0);
-        }
-        const size_t up = 128 - places.size() * size_t(bits);
-        if (up >= 128) {
-            hi = lo = 0;
-        } else if (up >= 64) {
-            hi = lo << (up - 64);
-            lo = 0;
-        } else if (up > 0) {
-            hi = (hi << up) | (lo >> (64 - up));
-            lo <<= up;
-        }
-        packed.words[row] = {hi, lo};
+        if (present[row])
+            packed.words[row] =
+                packRow(keys.bytes.data() + keys.offset[row], keys.length[row], places, code);
     }
     return packed;
 }

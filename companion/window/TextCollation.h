@@ -50,6 +50,8 @@ private:
         bool stopped = false;                            // some key stops at a letter
         std::vector<std::array<std::uint64_t, 2>> words; // by row
     };
+    static std::vector<size_t> varyingPlaces(const ByteKeys& keys,
+                                             const std::vector<char>& present);
     static std::optional<PackedKeys> packKeys(const ByteKeys& keys,
                                               const std::vector<char>& present);
     static void sortPacked(std::vector<int>& order, const PackedKeys& keys, bool descending);

@@ -66,6 +66,22 @@ int secondStart(const CommandLine& cl, const QString& storeFile) {
     return 0;
 }
 
+// The run's store; nullptr, with the exit status, when the run ends here.
+std::unique_ptr<SqliteRegistryStore> openStore(const CommandLine& cl, const QString& storeFile,
+                                               int& status) {
+    try {
+        return StoreOpening::open(storeFile, cl.freshStore, fail);
+    } catch (const StoreInUseError&) {
+        status = secondStart(cl, storeFile);
+    } catch (const std::exception& e) {
+        // Started from a menu, the program has no terminal to say it on.
+        fail(QString::fromUtf8(e.what()));
+        QMessageBox::critical(nullptr, QStringLiteral("Tollwatch"), QString::fromUtf8(e.what()));
+        status = 2;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 namespace GuiSession {
@@ -73,17 +89,10 @@ namespace GuiSession {
 int run(MonitorApplication& app, const CommandLine& cl, const QString& storeFile) {
     SystemClock clock;
     Scenario scenario;
-    std::unique_ptr<SqliteRegistryStore> store;
-    try {
-        store = StoreOpening::open(storeFile, cl.freshStore, fail);
-    } catch (const StoreInUseError&) {
-        return secondStart(cl, storeFile);
-    } catch (const std::exception& e) {
-        // Started from a menu, the program has no terminal to say it on.
-        fail(QString::fromUtf8(e.what()));
-        QMessageBox::critical(nullptr, QStringLiteral("Tollwatch"), QString::fromUtf8(e.what()));
-        return 2;
-    }
+    int endStatus = 0;
+    const std::unique_ptr<SqliteRegistryStore> store = openStore(cl, storeFile, endStatus);
+    if (!store)
+        return endStatus;
     const Settings settings(*store);
     std::unique_ptr<RasApi> realSource;
     if (!openSource(cl, settings, clock, scenario, realSource))
