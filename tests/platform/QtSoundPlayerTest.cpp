@@ -75,10 +75,13 @@ TEST_F(QtSoundPlayerTest, NewerSoundReplacesOneStillLoadingWithASingleBeep) {
     std::optional<bool> first;
     std::optional<bool> second;
     player.play(writeFile(QStringLiteral("slow.wav"), "still not a sound\n"), keep(first));
+    // The decoder runs on a thread of its own: on a busy machine it may give
+    // up on the file before the newer sound comes, and that failure beeps.
+    const int failedOnItsOwn = first ? 1 : 0;
     player.play(QStringLiteral("/nonexistent/ding.wav"), keep(second));
     EXPECT_EQ(first, std::optional<bool>(false));
     EXPECT_EQ(second, std::optional<bool>(false));
-    EXPECT_EQ(m_beeps, 1);
+    EXPECT_EQ(m_beeps, 1 + failedOnItsOwn);
 }
 
 TEST_F(QtSoundPlayerTest, ShippedChimePlaysWithoutABeepAndAgainAtOnce) {
